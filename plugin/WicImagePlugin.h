@@ -1,0 +1,18 @@
+#pragma once
+
+// The plug-in's interface to its host. All three functions are cdecl and exported by
+// their plain names. Memory they return comes from the C runtime's malloc (msvcrt.dll)
+// and belongs to the host, which releases it with that runtime's free.
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Writes the display name into buffer (bufferSize bytes, terminator included).
+// Returns 0 on success, -1 when buffer is null, the name does not fit, or the settings
+// file sets an unusable name; on failure the buffer is not written.
+int __cdecl GetDisplayName(char* buffer, unsigned int bufferSize);
+
+#ifdef __cplusplus
+}
+#endif

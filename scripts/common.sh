@@ -1,0 +1,32 @@
+# Shared by the project's scripts: where things are and how Wine is started.
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$ROOT/build"
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+WINE64=/usr/lib/wine/wine64
+WINE32=wine
+
+say() { printf '[%s] %s\n' "$(basename "$0")" "$*"; }
+
+# Creates the build tree's Wine prefix once, with output kept away from callers' pipes:
+# Wine's helper processes hold the first program's stdout open.
+start_wine() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        say "creating the Wine prefix in build/wineprefix (about 2 minutes the first time)"
+    fi
+    "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+stop_wine() {
+    wineserver -k >/dev/null 2>&1 || true
+}
+
+configure_and_build() {
+    local preset
+    for preset in "$@"; do
+        say "building the $preset plug-in"
+        cmake --preset "$preset" >/dev/null
+        cmake --build --preset "$preset" -j "$(nproc)" | grep -E 'warning|error|Linking' || true
+        [ "${PIPESTATUS[0]}" -eq 0 ] || { say "the $preset build failed"; exit 1; }
+    done
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both DLLs and shows what a host sees through the shipped
+# 32-bit plug-in, using the host tool.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$ROOT"
+
+bash scripts/setup.sh
+configure_and_build x64 x86
+trap stop_wine EXIT
+start_wine
+
+say "display name through the 32-bit plug-in (emulated 32-bit Wine: about a minute)"
+"$WINE32" build/x86/bin/plugin-host.exe name build/x86/bin/WicImagePlugin.dll </dev/null

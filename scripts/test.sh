@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds both DLLs and runs every test: the 64-bit suite under
+# 64-bit Wine (one process per test), the ABI check of the shipped 32-bit DLL, and the
+# whole 32-bit suite as one process under emulated 32-bit Wine.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+cd "$ROOT"
+
+bash scripts/setup.sh
+configure_and_build x64 x86
+trap stop_wine EXIT
+
+bash scripts/check-abi.sh build/x86/bin/WicImagePlugin.dll GetDisplayName
+
+start_wine
+say "running the 64-bit suite"
+ctest --preset x64 -j 2
+say "running the 32-bit suite (emulated: several minutes)"
+ctest --preset x86

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace Tesmo::Tests
+{
+
+// A fresh, empty folder under the temporary directory, removed with all it holds when
+// the object goes.
+class ScratchFolder
+{
+public:
+    ScratchFolder();
+    virtual ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::wstring& Path() const { return path; }
+    std::wstring operator/(const std::wstring& name) const { return path + L"\\" + name; }
+
+private:
+    std::wstring path;
+};
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// Writes UTF-16LE text with a byte-order mark, as the profile reader takes it.
+void WriteUtf16File(const std::wstring& path, const std::wstring& text);
+std::wstring FolderOfThisProgram();
+
+} // namespace Tesmo::Tests

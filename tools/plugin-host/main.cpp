@@ -1,0 +1,64 @@
+// plugin-host: loads an image-format plug-in DLL by path and calls its exports the way a
+// host application does, printing what comes back.
+
+#include "PluginLibrary.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+using Tesmo::PluginHost::PluginLibrary;
+
+namespace
+{
+
+void PrintUsage()
+{
+    std::fputs("usage: plugin-host name PLUGIN.dll\n"
+               "  name        print the display name\n",
+               stderr);
+}
+
+int PrintDisplayName(const PluginLibrary& plugin)
+{
+    if (plugin.getDisplayName == nullptr)
+    {
+        std::fputs("the plug-in does not export GetDisplayName\n", stderr);
+        return 1;
+    }
+    char name[256] = {};
+    if (plugin.getDisplayName(name, sizeof name) != 0)
+    {
+        std::fputs("GetDisplayName failed\n", stderr);
+        return 1;
+    }
+    std::printf("%s\n", name);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 3)
+    {
+        PrintUsage();
+        return 2;
+    }
+    const std::wstring command = argv[1];
+    try
+    {
+        const PluginLibrary plugin(argv[2]);
+        if (command == L"name")
+        {
+            return PrintDisplayName(plugin);
+        }
+        PrintUsage();
+        return 2;
+    }
+    catch (const std::exception& error)
+    {
+        std::fprintf(stderr, "plugin-host: %s\n", error.what());
+        return 1;
+    }
+}

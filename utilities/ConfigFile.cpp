@@ -1,0 +1,91 @@
+#include "utilities/ConfigFile.h"
+
+#include <windows.h>
+
+#include <cctype>
+#include <vector>
+
+// The image base of the module this code is linked into: the plug-in DLL, not the host.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace Tesmo::Plugin::Utilities
+{
+
+namespace
+{
+
+constexpr DWORD modulePathUnits = MAX_PATH;
+constexpr DWORD valueBufferUnits = 4096;
+constexpr unsigned int longestDisplayName = 31;
+constexpr const wchar_t* defaultDisplayName = L"WIC Supported images";
+
+HMODULE OwnModule()
+{
+    return reinterpret_cast<HMODULE>(&__ImageBase);
+}
+
+wchar_t LowerAsciiUnit(wchar_t unit)
+{
+    return unit < 0x80 ? static_cast<wchar_t>(std::tolower(unit)) : unit;
+}
+
+} // namespace
+
+ConfigFile::ConfigFile()
+{
+    wchar_t modulePath[modulePathUnits] = {};
+    if (GetModuleFileNameW(OwnModule(), modulePath, modulePathUnits) == 0)
+    {
+        return;
+    }
+
+    // The whole buffer is searched; the zero units after the path never match.
+    const std::wstring buffer(modulePath, modulePathUnits);
+    const std::wstring::size_type lastDot = buffer.rfind(L'.');
+    iniPath = (lastDot == std::wstring::npos ? buffer : buffer.substr(0, lastDot)) + L".ini";
+}
+
+bool ConfigFile::ReadDisplayName(std::wstring& name) const
+{
+    if (iniPath.empty())
+    {
+        return false;
+    }
+
+    std::vector<wchar_t> value(valueBufferUnits, L'\0');
+    const DWORD length = GetPrivateProfileStringW(L"GUI", L"name", defaultDisplayName, value.data(),
+                                                  valueBufferUnits, iniPath.c_str());
+    // A long name is refused rather than shortened, and an empty one is not replaced
+    // by the default.
+    if (length < 1 || length > longestDisplayName)
+    {
+        return false;
+    }
+    name.assign(value.data(), length);
+    return true;
+}
+
+bool ConfigFile::IsExtensionExcluded(const std::wstring& extension) const
+{
+    if (iniPath.empty())
+    {
+        return false;
+    }
+
+    std::vector<wchar_t> value(valueBufferUnits, L'\0');
+    const DWORD length = GetPrivateProfileStringW(L"Extensions", extension.c_str(), L"included", value.data(),
+                                                  valueBufferUnits, iniPath.c_str());
+    if (length == 0)
+    {
+        return false;
+    }
+
+    std::wstring lowered(value.data(), length);
+    for (wchar_t& unit : lowered)
+    {
+        unit = LowerAsciiUnit(unit);
+    }
+    return lowered == L"excluded";
+}
+
+} // namespace Tesmo::Plugin::Utilities

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace Tesmo::Plugin::Utilities
+{
+
+// The optional settings file beside the module, named after it with ".ini" in place of
+// its last extension. It is read afresh on every query and never written.
+class ConfigFile
+{
+public:
+    ConfigFile();
+    virtual ~ConfigFile() = default;
+
+    // The configured display name ("WIC Supported images" when none is set); false when
+    // the value is empty or longer than 31 units, or the module path is unknown.
+    bool ReadDisplayName(std::wstring& name) const;
+
+    // True only when the [Extensions] value for the lower-case, dot-less extension is
+    // "excluded" in any letter case.
+    bool IsExtensionExcluded(const std::wstring& extension) const;
+
+private:
+    std::wstring iniPath;
+};
+
+} // namespace Tesmo::Plugin::Utilities
