@@ -1,13 +1,18 @@
 #pragma once
 
 #include "PluginLibrary.h"
-#include "support/ScratchFolder.h"
+#include "ScratchFolder.h"
 
 #include <memory>
 #include <string>
 
 namespace Tesmo::Tests
 {
+
+using PluginHost::FolderOfThisProgram;
+using PluginHost::ScratchFolder;
+using PluginHost::WriteFileBytes;
+using PluginHost::WriteUtf16File;
 
 // A copy of the built plug-in in a scratch folder of its own, under a file name the test
 // chooses, with the settings file the test wants beside it, loaded through LoadLibraryW.

@@ -1,6 +1,7 @@
 // plugin-host: loads an image-format plug-in DLL by path and calls its exports the way a
 // host application does, printing what comes back.
 
+#include "Benchmark.h"
 #include "PluginLibrary.h"
 
 #include <cstdio>
@@ -14,8 +15,9 @@ namespace
 
 void PrintUsage()
 {
-    std::fputs("usage: plugin-host name PLUGIN.dll\n"
-               "  name        print the display name\n",
+    std::fputs("usage: plugin-host COMMAND PLUGIN.dll [ARGUMENTS]\n"
+               "  name                      print the display name\n"
+               "  bench [decode]            measure the plug-in against bare WIC (decode: decoding only)\n",
                stderr);
 }
 
@@ -48,6 +50,14 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring command = argv[1];
     try
     {
+        if (command == L"bench")
+        {
+            return Tesmo::PluginHost::RunBenchmark(argv[2], argc > 3 && std::wstring(argv[3]) == L"decode");
+        }
+        if (command == L"memory-probe" && argc == 5)
+        {
+            return Tesmo::PluginHost::RunMemoryProbe(argv[2], argv[3], argv[4]);
+        }
         const PluginLibrary plugin(argv[2]);
         if (command == L"name")
         {

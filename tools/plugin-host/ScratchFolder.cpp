@@ -1,11 +1,11 @@
-#include "support/ScratchFolder.h"
+#include "ScratchFolder.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <stdexcept>
 
-namespace Tesmo::Tests
+namespace Tesmo::PluginHost
 {
 
 namespace
@@ -96,4 +96,4 @@ std::wstring FolderOfThisProgram()
     return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
-} // namespace Tesmo::Tests
+} // namespace Tesmo::PluginHost

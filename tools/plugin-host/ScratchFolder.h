@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace Tesmo::Tests
+namespace Tesmo::PluginHost
 {
 
 // A fresh, empty folder under the temporary directory, removed with all it holds when
@@ -27,4 +27,4 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 void WriteUtf16File(const std::wstring& path, const std::wstring& text);
 std::wstring FolderOfThisProgram();
 
-} // namespace Tesmo::Tests
+} // namespace Tesmo::PluginHost

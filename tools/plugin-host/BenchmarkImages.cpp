@@ -1,0 +1,115 @@
+#include "BenchmarkImages.h"
+
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <stdexcept>
+
+using Microsoft::WRL::ComPtr;
+
+namespace Tesmo::PluginHost
+{
+
+namespace
+{
+
+constexpr CLSID imagingFactoryClass = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+
+void Check(HRESULT result, const char* step)
+{
+    if (FAILED(result))
+    {
+        throw std::runtime_error(std::string("cannot write a benchmark image: ") + step);
+    }
+}
+
+// A smooth gradient with a little noise: compresses like a photograph, not like a
+// flat colour.
+std::vector<BYTE> PhotoLikePixels(unsigned int width, unsigned int height, unsigned int bytesPerPixel)
+{
+    std::vector<BYTE> pixels(static_cast<size_t>(width) * height * bytesPerPixel);
+    std::uint32_t noise = 12345;
+    size_t at = 0;
+    for (unsigned int y = 0; y < height; ++y)
+    {
+        for (unsigned int x = 0; x < width; ++x)
+        {
+            noise = noise * 1664525u + 1013904223u;
+            const unsigned int jitter = (noise >> 24) & 0x0F;
+            for (unsigned int channel = 0; channel < bytesPerPixel; ++channel)
+            {
+                const unsigned int base = channel == 0 ? x * 255 / width
+                                          : channel == 1 ? y * 255 / height
+                                                         : (x + y) * 127 / (width + height);
+                pixels[at++] = static_cast<BYTE>((base + jitter) & 0xFF);
+            }
+        }
+    }
+    return pixels;
+}
+
+void Encode(IWICImagingFactory& factory, const BenchmarkImage& image, REFGUID container, WICPixelFormatGUID format)
+{
+    const bool indexed = IsEqualGUID(format, GUID_WICPixelFormat8bppIndexed);
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    Check(factory.CreateStream(&stream), "stream");
+    Check(stream->InitializeFromFilename(image.path.c_str(), GENERIC_WRITE), "file");
+    Check(factory.CreateEncoder(container, nullptr, &encoder), "encoder");
+    Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "encoder initialisation");
+    Check(encoder->CreateNewFrame(&frame, nullptr), "frame");
+    Check(frame->Initialize(nullptr), "frame initialisation");
+    Check(frame->SetSize(image.width, image.height), "size");
+    Check(frame->SetPixelFormat(&format), "pixel format");
+    if (indexed)
+    {
+        ComPtr<IWICPalette> palette;
+        Check(factory.CreatePalette(&palette), "palette");
+        Check(palette->InitializePredefined(WICBitmapPaletteTypeFixedHalftone256, FALSE), "palette");
+        Check(frame->SetPalette(palette.Get()), "palette");
+    }
+    const unsigned int bytesPerPixel = indexed ? 1 : 3;
+    std::vector<BYTE> pixels = PhotoLikePixels(image.width, image.height, bytesPerPixel);
+    Check(frame->WritePixels(image.height, image.width * bytesPerPixel, static_cast<UINT>(pixels.size()),
+                             pixels.data()),
+          "pixels");
+    Check(frame->Commit(), "frame commit");
+    Check(encoder->Commit(), "commit");
+}
+
+} // namespace
+
+std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder)
+{
+    ComPtr<IWICImagingFactory> factory;
+    Check(CoCreateInstance(imagingFactoryClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)), "factory");
+
+    struct Recipe
+    {
+        const wchar_t* label;
+        const wchar_t* fileName;
+        GUID container;
+        WICPixelFormatGUID format;
+        unsigned int width;
+        unsigned int height;
+    };
+    const Recipe recipes[] = {
+        {L"12 MP JPEG", L"photo-12mp.jpg", GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, 4000, 3000},
+        {L"12 MP PNG", L"photo-12mp.png", GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 4000, 3000},
+        {L"1 MP GIF", L"photo-1mp.gif", GUID_ContainerFormatGif, GUID_WICPixelFormat8bppIndexed, 1000, 1000},
+        {L"16x16 PNG", L"icon-16.png", GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 16, 16},
+    };
+
+    std::vector<BenchmarkImage> images;
+    for (const Recipe& recipe : recipes)
+    {
+        BenchmarkImage image{recipe.label, folder + L"\\" + recipe.fileName, recipe.width, recipe.height};
+        Encode(*factory.Get(), image, recipe.container, recipe.format);
+        images.push_back(image);
+    }
+    return images;
+}
+
+} // namespace Tesmo::PluginHost
