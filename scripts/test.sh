@@ -17,3 +17,7 @@ say "running the 64-bit suite"
 ctest --preset x64 -j 2
 say "running the 32-bit suite (emulated: several minutes)"
 ctest --preset x86
+
+say "packing the release zip and checking what it holds"
+bash scripts/package.sh >/dev/null
+bash scripts/check-package.sh
