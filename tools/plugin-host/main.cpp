@@ -4,6 +4,7 @@
 #include "PluginLibrary.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -14,8 +15,9 @@ namespace
 
 void PrintUsage()
 {
-    std::fputs("usage: plugin-host name PLUGIN.dll\n"
-               "  name        print the display name\n",
+    std::fputs("usage: plugin-host COMMAND PLUGIN.dll\n"
+               "  name        print the display name\n"
+               "  extensions  print the supported extensions\n",
                stderr);
 }
 
@@ -36,6 +38,25 @@ int PrintDisplayName(const PluginLibrary& plugin)
     return 0;
 }
 
+int PrintSupportedExtensions(const PluginLibrary& plugin)
+{
+    if (plugin.getSupportedExtensions == nullptr)
+    {
+        std::fputs("the plug-in does not export GetSupportedExtensions\n", stderr);
+        return 1;
+    }
+    char* extensions = plugin.getSupportedExtensions();
+    if (extensions == nullptr)
+    {
+        std::fputs("GetSupportedExtensions returned no list\n", stderr);
+        return 1;
+    }
+    std::printf("%s\n", extensions);
+    // The list is the host's now, released with the runtime's free as a host does.
+    std::free(extensions);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -52,6 +73,10 @@ int wmain(int argc, wchar_t** argv)
         if (command == L"name")
         {
             return PrintDisplayName(plugin);
+        }
+        if (command == L"extensions")
+        {
+            return PrintSupportedExtensions(plugin);
         }
         PrintUsage();
         return 2;
