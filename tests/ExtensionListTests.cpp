@@ -153,6 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
         Claiming("LeadingBlankOrNoDotSkipped", L" .webp,webp,x.y", builtInList),
         Claiming("ProperPrefixSortsFirst", L".jpe", "bmp,gif,jpe,jpeg,jpg,png,tif,tiff"),
         Claiming("LowByteCommaSplits", L".ab\u012C.cd", "ab,bmp,cd,gif,jpeg,jpg,png,tif,tiff"),
+        // A zero unit ends the whole registry value, not just the token.
+        Claiming("ZeroUnitEndsTheValue", std::wstring(L".ab\0,.cd", 8), "ab,bmp,gif,jpeg,jpg,png,tif,tiff"),
         Claiming("LowByteZeroCutsToken", L".ab\u0100cd,.\u0100zz,.ef", "ab,bmp,ef,gif,jpeg,jpg,png,tif,tiff"),
         Claiming("NonAsciiKeepsLowByte", L".caf\u00E9", "bmp,caf\xE9,gif,jpeg,jpg,png,tif,tiff"),
         Claiming("CjkLowByteIsHyphen", L".x\u4E2Dy", builtInList + ",x-y"),

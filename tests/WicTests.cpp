@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 using namespace Tesmo::Tests;
@@ -60,59 +59,5 @@ TEST(Wic, RegisteredDecodersFollowInEnumerationOrder)
     EXPECT_FALSE(wic.CopyDecoder(3, decoder));
     EXPECT_EQ(decoder.fileExtensions, L".b2,.B3") << "a failed copy leaves the target alone";
 }
-
-struct RegistryStringCase
-{
-    const char* label;
-    std::optional<RegistryValue> stored; // none: the value does not exist
-    bool read;
-    std::wstring text; // what the receiving string holds afterwards
-};
-
-void PrintTo(const RegistryStringCase& testCase, std::ostream* out)
-{
-    *out << testCase.label;
-}
-
-class ReadRegistryStringTest : public testing::TestWithParam<RegistryStringCase>
-{
-};
-
-TEST_P(ReadRegistryStringTest, ReadsTextOrLeavesTheTargetAlone)
-{
-    const RegistryStringCase& testCase = GetParam();
-    const ScratchClassesRoot registry;
-    registry.CreateKey(L"Key");
-    if (testCase.stored)
-    {
-        registry.SetValue(L"Key", L"Value", *testCase.stored);
-    }
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"Key", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
-    std::wstring text = L"untouched";
-
-    const bool read = Wic::ReadRegistryString(key, L"Value", text);
-
-    RegCloseKey(key);
-    EXPECT_EQ(read, testCase.read);
-    EXPECT_EQ(text, testCase.text);
-}
-
-const std::wstring units511(511, L'u');
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadRegistryStringTest,
-    testing::Values(RegistryStringCase{"Missing", std::nullopt, false, L"untouched"},
-                    RegistryStringCase{"Text", TextValue(L".a,.b"), true, L".a,.b"},
-                    RegistryStringCase{"Empty", TextValue(L""), true, L""},
-                    RegistryStringCase{"EndsAtFirstZeroUnit", TextValue(std::wstring(L"ab\0cd", 5)), true, L"ab"},
-                    RegistryStringCase{"Fills1024Bytes", TextValue(units511), true, units511},
-                    RegistryStringCase{"Unterminated", UnterminatedText(L".a,.b"), true, L".a,.b"},
-                    RegistryStringCase{"Over1024Bytes", TextValue(units511 + L"v"), false, L"untouched"},
-                    RegistryStringCase{"ExpandSz", TextValue(L"x", REG_EXPAND_SZ), false, L"untouched"},
-                    RegistryStringCase{"MultiSz", TextValue(std::wstring(L"x\0", 2), REG_MULTI_SZ), false, L"untouched"},
-                    RegistryStringCase{"Binary", TextValue(L"x", REG_BINARY), false, L"untouched"},
-                    RegistryStringCase{"Dword", RegistryValue{REG_DWORD, std::string(4, '\1')}, false, L"untouched"}),
-    [](const testing::TestParamInfo<RegistryStringCase>& info) { return std::string(info.param.label); });
 
 } // namespace

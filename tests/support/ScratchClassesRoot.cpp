@@ -47,11 +47,6 @@ RegistryValue TextValue(const std::wstring& text, DWORD type)
     return {type, BytesOf(text + L'\0')};
 }
 
-RegistryValue UnterminatedText(const std::wstring& text)
-{
-    return {REG_SZ, BytesOf(text)};
-}
-
 DecoderRegistration CompleteDecoder(const std::wstring& instanceName, const std::wstring& fileExtensions)
 {
     const std::wstring classId = NextClassId();

@@ -17,8 +17,6 @@ struct RegistryValue
 
 // The text's UTF-16 units followed by a zero unit, stored as the given type.
 RegistryValue TextValue(const std::wstring& text, DWORD type = REG_SZ);
-// The text's UTF-16 units alone, with no terminator.
-RegistryValue UnterminatedText(const std::wstring& text);
 
 // One decoder as a test registers it. A value or key left out is not created at all.
 struct DecoderRegistration
@@ -47,11 +45,12 @@ public:
 
     // Creates the decoder category's instance list as needed.
     void Register(const DecoderRegistration& decoder) const;
-    // Creates keyPath (relative to the redirected root) as needed and stores the value.
+
+private:
+    // Paths are relative to the redirected root; missing keys on the way are created.
     void SetValue(const std::wstring& keyPath, const std::wstring& valueName, const RegistryValue& value) const;
     void CreateKey(const std::wstring& keyPath) const;
 
-private:
     std::wstring scratchPath; // under HKEY_CURRENT_USER
     HKEY scratchRoot = nullptr;
 };
