@@ -168,8 +168,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Settings("GifExcluded", Excluding(L"gif=excluded\r\n"), "bmp,jpeg,jpg,png,tif,tiff"),
         Settings("AnyLetterCaseExcludes", Excluding(L"bmp=Excluded\r\npng=EXCLUDED\r\n"), "gif,jpeg,jpg,tif,tiff"),
-        Settings("OtherValuesKeep", Excluding(L"bmp=no\r\ngif=0\r\njpeg=false\r\njpg=exclude\r\npng=\r\ntif=included\r\n"),
-                 builtInList),
+        Settings("OtherValuesKeep",
+                 Excluding(L"bmp=no\r\ngif=0\r\njpeg=false\r\njpg=exclude\r\npng=\r\ntif=included\r\n"), builtInList),
         Settings("OtherSectionsIgnored", L"[GUI]\r\ngif=excluded\r\n", builtInList),
         Settings("EverythingExcluded",
                  Excluding(L"bmp=excluded\r\ngif=excluded\r\njpeg=excluded\r\njpg=excluded\r\npng=excluded\r\n"
