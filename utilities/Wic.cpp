@@ -40,8 +40,8 @@ bool Wic::EnumerateDecoders()
     {
         std::array<wchar_t, subkeyNameUnits> name{};
         DWORD nameUnits = subkeyNameUnits;
-        // Any failure ends the walk, not just the end of the list: the index of a later
-        // subkey cannot be trusted once one enumeration has gone wrong.
+        // Any failure ends the walk, not only the end of the list: a name of 255 units
+        // leaves no room for its terminator and stops it too, dropping the decoders after it.
         if (RegEnumKeyExW(instanceList.Handle(), index, name.data(), &nameUnits, nullptr, nullptr, nullptr,
                           nullptr) != ERROR_SUCCESS)
         {
