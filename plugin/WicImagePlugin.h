@@ -13,6 +13,12 @@ extern "C" {
 // file sets an unusable name; on failure the buffer is not written.
 int __cdecl GetDisplayName(char* buffer, unsigned int bufferSize);
 
+// Returns the extensions the installed WIC decoders claim, lower case and without their
+// dots, sorted, without repeats and minus those the settings file excludes, joined by
+// commas ("bmp,gif,jpeg,..."). The list is empty ("") when nothing is left; the result is
+// null only when the list itself cannot be allocated.
+char* __cdecl GetSupportedExtensions(void);
+
 #ifdef __cplusplus
 }
 #endif

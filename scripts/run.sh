@@ -12,3 +12,5 @@ start_wine
 
 say "display name through the 32-bit plug-in (emulated 32-bit Wine: about a minute)"
 "$WINE32" build/x86/bin/plugin-host.exe name build/x86/bin/WicImagePlugin.dll </dev/null
+say "supported extensions through the 32-bit plug-in"
+"$WINE32" build/x86/bin/plugin-host.exe extensions build/x86/bin/WicImagePlugin.dll </dev/null

@@ -9,10 +9,8 @@
 namespace Tesmo::Tests
 {
 
-using PluginHost::FolderOfThisProgram;
-using PluginHost::ScratchFolder;
-using PluginHost::WriteFileBytes;
-using PluginHost::WriteUtf16File;
+// The host side's scratch folders and registry serve the tests as they are.
+using namespace PluginHost;
 
 // A copy of the built plug-in in a scratch folder of its own, under a file name the test
 // chooses, with the settings file the test wants beside it, loaded through LoadLibraryW.

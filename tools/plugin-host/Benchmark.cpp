@@ -4,7 +4,7 @@
 #include "BenchmarkImages.h"
 #include "PluginLibrary.h"
 #include "ScratchFolder.h"
-#include "ScratchRegistry.h"
+#include "ScratchClassesRoot.h"
 #include "Statistics.h"
 #include "WorkerThread.h"
 
@@ -229,14 +229,11 @@ void MeasureCatalogue(const std::wstring& pluginPath)
     measure("settings file excluding 3 extensions");
     DeleteFileW((folder / L"WicImagePlugin.ini").c_str());
 
-    const ScratchRegistry registry;
+    const ScratchClassesRoot registry;
     for (int decoder = 0; decoder < 50; ++decoder)
     {
-        wchar_t clsid[40];
-        std::swprintf(clsid, 40, L"{%08X-0000-4000-8000-000000000000}", decoder + 1);
         const std::wstring number = std::to_wstring(decoder);
-        registry.AddDecoder(clsid, L"Benchmark decoder " + number, clsid,
-                            L".b" + number + L",.B" + number + L"x,.jpg,.common");
+        registry.Register(CompleteDecoder(L"decoder-" + number, L".b" + number + L",.B" + number + L"x,.jpg,.common"));
     }
     measure("scratch registry of 50 decoders");
 }

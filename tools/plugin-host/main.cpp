@@ -5,6 +5,7 @@
 #include "PluginLibrary.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -17,6 +18,7 @@ void PrintUsage()
 {
     std::fputs("usage: plugin-host COMMAND PLUGIN.dll [ARGUMENTS]\n"
                "  name                      print the display name\n"
+               "  extensions                print the supported extensions\n"
                "  bench [decode]            measure the plug-in against bare WIC (decode: decoding only)\n",
                stderr);
 }
@@ -35,6 +37,25 @@ int PrintDisplayName(const PluginLibrary& plugin)
         return 1;
     }
     std::printf("%s\n", name);
+    return 0;
+}
+
+int PrintSupportedExtensions(const PluginLibrary& plugin)
+{
+    if (plugin.getSupportedExtensions == nullptr)
+    {
+        std::fputs("the plug-in does not export GetSupportedExtensions\n", stderr);
+        return 1;
+    }
+    char* extensions = plugin.getSupportedExtensions();
+    if (extensions == nullptr)
+    {
+        std::fputs("GetSupportedExtensions returned no list\n", stderr);
+        return 1;
+    }
+    std::printf("%s\n", extensions);
+    // The list is the host's now, released with the runtime's free as a host does.
+    std::free(extensions);
     return 0;
 }
 
@@ -62,6 +83,10 @@ int wmain(int argc, wchar_t** argv)
         if (command == L"name")
         {
             return PrintDisplayName(plugin);
+        }
+        if (command == L"extensions")
+        {
+            return PrintSupportedExtensions(plugin);
         }
         PrintUsage();
         return 2;

@@ -1,0 +1,238 @@
+#include "support/OpenHandles.h"
+#include "support/PluginCopy.h"
+#include "ScratchClassesRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <malloc.h>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace Tesmo::Tests;
+
+namespace
+{
+
+const std::string builtInList = "bmp,gif,jpeg,jpg,png,tif,tiff";
+
+// The list as the host owns it: released with the runtime's free.
+struct FreeWithRuntime
+{
+    void operator()(char* list) const { std::free(list); }
+};
+using HostList = std::unique_ptr<char, FreeWithRuntime>;
+
+struct ExtensionListCase
+{
+    const char* label;
+    std::vector<DecoderRegistration> decoders; // none: not even the decoder category exists
+    std::optional<std::wstring> settings;      // none: no settings file
+    std::string expected;
+};
+
+void PrintTo(const ExtensionListCase& testCase, std::ostream* out)
+{
+    *out << testCase.label;
+}
+
+std::wstring Excluding(const std::wstring& lines)
+{
+    return L"[Extensions]\r\n" + lines;
+}
+
+class ExtensionListTest : public testing::TestWithParam<ExtensionListCase>
+{
+};
+
+TEST_P(ExtensionListTest, ListsWhatTheHostMayOpen)
+{
+    const ExtensionListCase& testCase = GetParam();
+    const ScratchClassesRoot registry;
+    for (const DecoderRegistration& decoder : testCase.decoders)
+    {
+        registry.Register(decoder);
+    }
+    // A copy of its own per case: the profile reader caches settings files by time stamp.
+    PluginCopy plugin;
+    if (testCase.settings)
+    {
+        plugin.WriteSettings(*testCase.settings);
+    }
+
+    const HostList list(plugin.Load().getSupportedExtensions());
+
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(std::string(list.get()), testCase.expected);
+    EXPECT_EQ(_msize(list.get()), testCase.expected.size() + 1) << "the buffer is the list and its terminator";
+}
+
+// Each broken registration is enumerated before a complete one, which must still be read.
+DecoderRegistration Broken(const std::function<void(DecoderRegistration&)>& breakIt)
+{
+    DecoderRegistration decoder = CompleteDecoder(L"a-broken", L".broken");
+    breakIt(decoder);
+    return decoder;
+}
+const DecoderRegistration readAfterwards = CompleteDecoder(L"z-complete", L".later");
+const std::string withLater = "bmp,gif,jpeg,jpg,later,png,tif,tiff";
+
+ExtensionListCase Skipped(const char* label, const std::function<void(DecoderRegistration&)>& breakIt)
+{
+    return {label, {Broken(breakIt), readAfterwards}, std::nullopt, withLater};
+}
+
+ExtensionListCase Claiming(const char* label, const std::wstring& fileExtensions, const std::string& expected)
+{
+    return {label, {CompleteDecoder(L"codec", fileExtensions)}, std::nullopt, expected};
+}
+
+ExtensionListCase Settings(const char* label, const std::wstring& settings, const std::string& expected)
+{
+    return {label, {}, settings, expected};
+}
+
+// 512 units: with a terminator the value exceeds the 1024-byte buffer.
+const std::wstring tooLongText(512, L'x');
+const std::wstring commas506(506, L',');
+
+INSTANTIATE_TEST_SUITE_P(
+    Registrations, ExtensionListTest,
+    testing::Values(
+        ExtensionListCase{"NoDecoderCategory", {}, std::nullopt, builtInList},
+        ExtensionListCase{"OneMoreDecoder", {CompleteDecoder(L"webp", L".webp")}, std::nullopt, builtInList + ",webp"},
+        Skipped("MissingFriendlyName", [](auto& d) { d.friendlyName.reset(); }),
+        Skipped("EmptyFriendlyName", [](auto& d) { d.friendlyName = TextValue(L""); }),
+        Skipped("MissingClsid", [](auto& d) { d.clsid.reset(); }),
+        Skipped("EmptyClsidEvenWhenTheClsidKeyHasExtensions",
+                [](auto& d) {
+                    d.clsid = TextValue(L"");
+                    d.classKeyPath = L"CLSID";
+                }),
+        Skipped("MissingClassKey", [](auto& d) { d.classKeyPath.reset(); }),
+        Skipped("MissingFileExtensions", [](auto& d) { d.fileExtensions.reset(); }),
+        Skipped("EmptyFileExtensions", [](auto& d) { d.fileExtensions = TextValue(L""); }),
+        Skipped("FriendlyNameExpandSz", [](auto& d) { d.friendlyName->type = REG_EXPAND_SZ; }),
+        Skipped("ClsidMultiSz",
+                [](auto& d) {
+                    d.clsid->bytes += std::string(2, '\0'); // the list's closing empty string
+                    d.clsid->type = REG_MULTI_SZ;
+                }),
+        Skipped("FileExtensionsExpandSz", [](auto& d) { d.fileExtensions->type = REG_EXPAND_SZ; }),
+        Skipped("FileExtensionsBinary", [](auto& d) { d.fileExtensions->type = REG_BINARY; }),
+        Skipped("FriendlyNameOver1024Bytes", [](auto& d) { d.friendlyName = TextValue(tooLongText); }),
+        Skipped("ClsidOver1024Bytes", [](auto& d) { d.clsid = TextValue(L"{" + tooLongText); }),
+        Skipped("FileExtensionsOver1024Bytes", [](auto& d) { d.fileExtensions = TextValue(L".broken" + tooLongText); }),
+        Claiming("FileExtensions1024BytesWithTerminator", commas506 + L".edge", "bmp,edge,gif,jpeg,jpg,png,tif,tiff"),
+        // A subkey name of 255 units does not fit the name buffer with its terminator.
+        ExtensionListCase{"WalkEndsAtFirstEnumerationError",
+                          {CompleteDecoder(L"a-first", L".first"), CompleteDecoder(std::wstring(255, L'm'), L".long"),
+                           CompleteDecoder(L"z-last", L".last")},
+                          std::nullopt,
+                          "bmp,first,gif,jpeg,jpg,png,tif,tiff"}),
+    [](const testing::TestParamInfo<ExtensionListCase>& info) { return std::string(info.param.label); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, ExtensionListTest,
+    testing::Values(
+        Claiming("MixedCaseAndRepeatsMerge", L".JPG,.Webp,.WEBP,.webp,.PNG", builtInList + ",webp"),
+        ExtensionListCase{"RepeatsAcrossDecodersMerge",
+                          {CompleteDecoder(L"one", L".webp"), CompleteDecoder(L"two", L".WebP,.gif")},
+                          std::nullopt,
+                          builtInList + ",webp"},
+        Claiming("LoneDotsAndEmptyTokensIgnored", L",.,,.,,", builtInList),
+        Claiming("OneLetter", L".x", builtInList + ",x"),
+        Claiming("LaterDotKept", L".tar.gz", "bmp,gif,jpeg,jpg,png,tar.gz,tif,tiff"),
+        Claiming("TrailingBlankKeptSeparately", L".jpg ,.jpg", "bmp,gif,jpeg,jpg,jpg ,png,tif,tiff"),
+        Claiming("LeadingBlankOrNoDotSkipped", L" .webp,webp,x.y", builtInList),
+        Claiming("ProperPrefixSortsFirst", L".jpe", "bmp,gif,jpe,jpeg,jpg,png,tif,tiff"),
+        Claiming("LowByteCommaSplits", L".ab\u012C.cd", "ab,bmp,cd,gif,jpeg,jpg,png,tif,tiff"),
+        // A zero unit ends the whole registry value, not just the token.
+        Claiming("ZeroUnitEndsTheValue", std::wstring(L".ab\0,.cd", 8), "ab,bmp,gif,jpeg,jpg,png,tif,tiff"),
+        Claiming("LowByteZeroCutsToken", L".ab\u0100cd,.\u0100zz,.ef", "ab,bmp,ef,gif,jpeg,jpg,png,tif,tiff"),
+        Claiming("NonAsciiKeepsLowByte", L".caf\u00E9", "bmp,caf\xE9,gif,jpeg,jpg,png,tif,tiff"),
+        Claiming("CjkLowByteIsHyphen", L".x\u4E2Dy", builtInList + ",x-y"),
+        // Bytes from 0x80 are widened as negative chars, so they sort after every ASCII unit.
+        Claiming("HighBytesSortLast", L".\u00E9,.zz", builtInList + ",zz,\xE9"),
+        Claiming("OnlyAsciiLettersLowered", L".\u00C9T", builtInList + ",\xC9t")),
+    [](const testing::TestParamInfo<ExtensionListCase>& info) { return std::string(info.param.label); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Exclusions, ExtensionListTest,
+    testing::Values(
+        Settings("GifExcluded", Excluding(L"gif=excluded\r\n"), "bmp,jpeg,jpg,png,tif,tiff"),
+        Settings("AnyLetterCaseExcludes", Excluding(L"bmp=Excluded\r\npng=EXCLUDED\r\n"), "gif,jpeg,jpg,tif,tiff"),
+        Settings("OtherValuesKeep",
+                 Excluding(L"bmp=no\r\ngif=0\r\njpeg=false\r\njpg=exclude\r\npng=\r\ntif=included\r\n"), builtInList),
+        Settings("OtherSectionsIgnored", L"[GUI]\r\ngif=excluded\r\n", builtInList),
+        Settings("EverythingExcluded",
+                 Excluding(L"bmp=excluded\r\ngif=excluded\r\njpeg=excluded\r\njpg=excluded\r\npng=excluded\r\n"
+                           L"tif=excluded\r\ntiff=excluded\r\n"),
+                 ""),
+        ExtensionListCase{"LookedUpLoweredAndWithoutDot",
+                          {CompleteDecoder(L"codec", L".WEBP,.tar.gz")},
+                          Excluding(L"webp=excluded\r\ntar.gz=excluded\r\n"),
+                          builtInList}),
+    [](const testing::TestParamInfo<ExtensionListCase>& info) { return std::string(info.param.label); });
+
+// Wine registers its own decoders with only a "CLSID" value in the instance key, no
+// "FriendlyName", so none of them qualifies and Wine's real registry yields the built-in
+// list alone. (Windows writes both values; there this list would be longer.)
+TEST(ExtensionList, WinesOwnRegistrationsLackFriendlyNames)
+{
+    HKEY category = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, decoderInstanceListPath.c_str(), 0, KEY_QUERY_VALUE, &category),
+              ERROR_SUCCESS)
+        << "Wine's decoder category should exist";
+    DWORD subkeys = 0;
+    RegQueryInfoKeyW(category, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr);
+    RegCloseKey(category);
+    ASSERT_GT(subkeys, 0u) << "Wine's decoders should be registered";
+
+    PluginCopy plugin;
+    const HostList list(plugin.Load().getSupportedExtensions());
+
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(std::string(list.get()), builtInList);
+}
+
+TEST(ExtensionList, EveryRegistryKeyIsClosed)
+{
+    const ScratchClassesRoot registry;
+    for (const DecoderRegistration& decoder :
+         {CompleteDecoder(L"a", L".a"), Broken([](auto& d) { d.classKeyPath.reset(); }),
+          Broken([](auto& d) { d.fileExtensions->type = REG_BINARY; }), CompleteDecoder(L"z", L".z")})
+    {
+        registry.Register(decoder);
+    }
+    PluginCopy plugin;
+    const auto& library = plugin.Load();
+    const HostList warmUp(library.getSupportedExtensions()); // the first call may open handles it keeps
+
+    // The count must see registry keys, or this test would prove nothing.
+    const long beforeProbe = CountOpenHandles();
+    HKEY probe = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_QUERY_VALUE, &probe), ERROR_SUCCESS);
+    const long withProbe = CountOpenHandles();
+    RegCloseKey(probe);
+    ASSERT_NE(beforeProbe, -1);
+    ASSERT_EQ(withProbe, beforeProbe + 1);
+
+    const long before = CountOpenHandles();
+    for (int call = 0; call < 5; ++call)
+    {
+        const HostList list(library.getSupportedExtensions());
+        ASSERT_NE(list, nullptr);
+        ASSERT_EQ(std::string(list.get()), "a,bmp,gif,jpeg,jpg,png,tif,tiff,z");
+    }
+    EXPECT_EQ(CountOpenHandles(), before);
+}
+
+} // namespace

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "utilities/DecoderInfo.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace Tesmo::Plugin::Utilities
+{
+
+// The image decoders WIC has registered on this machine, read from HKEY_CLASSES_ROOT on
+// demand and kept only as long as this object lives.
+class Wic
+{
+public:
+    Wic() = default;
+    virtual ~Wic() = default;
+
+    // Replaces the list with the built-in entry followed by every completely registered
+    // decoder, in the registry's enumeration order. False when the decoder category
+    // cannot be opened; the built-in entry is there all the same.
+    bool EnumerateDecoders();
+
+    // Appends the decoder whose instance key is instanceKeyPath (relative to
+    // HKEY_CLASSES_ROOT) when its registration is complete; false otherwise.
+    bool ReadDecoderInfo(const std::wstring& instanceKeyPath);
+
+    // Reads a REG_SZ value of at most 1024 bytes from an open key, which stays open.
+    // On failure text is left unchanged.
+    static bool ReadRegistryString(HKEY key, const std::wstring& valueName, std::wstring& text);
+
+    std::size_t DecoderCount() const { return decoders.size(); }
+    // Copies the entry at index into decoder; false when there is no such entry.
+    bool CopyDecoder(std::size_t index, DecoderInfo& decoder) const;
+
+private:
+    std::vector<DecoderInfo> decoders;
+};
+
+} // namespace Tesmo::Plugin::Utilities
