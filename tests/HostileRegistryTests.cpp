@@ -1,0 +1,148 @@
+// Decoder registrations the module did not write: whatever type, size or shape a value
+// has, GetSupportedExtensions returns a well-formed list, still reads the decoders after
+// the broken one, and closes every key it opened.
+
+#include "support/ExtensionListShape.h"
+#include "support/OpenHandles.h"
+#include "support/PluginCopy.h"
+#include "ScratchClassesRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <malloc.h>
+
+#include <cstdlib>
+#include <string>
+
+using namespace Tesmo::Tests;
+
+namespace
+{
+
+constexpr DWORD everyValueType[] = {REG_NONE,      REG_SZ,   REG_EXPAND_SZ,      REG_BINARY,
+                                    REG_DWORD,     REG_LINK, REG_DWORD_BIG_ENDIAN, REG_MULTI_SZ,
+                                    REG_QWORD,     REG_RESOURCE_LIST};
+constexpr size_t hostileSizes[] = {0, 1, 2, 1022, 1023, 1024, 1025, 1026, 4096};
+
+// Text-like bytes without a terminator: ".x,.x,..." cut to the requested size.
+RegistryValue Unterminated(DWORD type, size_t byteCount)
+{
+    std::string bytes;
+    const std::string pattern = std::string(".\0x\0,\0", 6);
+    while (bytes.size() < byteCount)
+    {
+        bytes += pattern;
+    }
+    bytes.resize(byteCount);
+    return {type, bytes};
+}
+
+struct Field
+{
+    const char* name;
+    void (*spoil)(DecoderRegistration&, const RegistryValue&);
+};
+
+constexpr Field fields[] = {
+    {"FriendlyName", [](DecoderRegistration& d, const RegistryValue& v) { d.friendlyName = v; }},
+    {"CLSID", [](DecoderRegistration& d, const RegistryValue& v) { d.clsid = v; }},
+    {"FileExtensions", [](DecoderRegistration& d, const RegistryValue& v) { d.fileExtensions = v; }},
+};
+
+std::string ListFromACopy()
+{
+    PluginCopy plugin;
+    char* list = plugin.Load().getSupportedExtensions();
+    if (list == nullptr)
+    {
+        return "<null>";
+    }
+    std::string text = list;
+    const size_t size = _msize(list);
+    std::free(list);
+    if (size != text.size() + 1)
+    {
+        return "<buffer of " + std::to_string(size) + " bytes for " + text + ">";
+    }
+    return text;
+}
+
+TEST(HostileRegistry, EveryValueTypeAndSizeGivesAWellFormedList)
+{
+    PluginCopy plugin;
+    const auto& exports = plugin.Load();
+    int cases = 0;
+    for (const Field& field : fields)
+    {
+        for (const DWORD type : everyValueType)
+        {
+            for (const size_t size : hostileSizes)
+            {
+                const ScratchClassesRoot registry;
+                DecoderRegistration hostile = CompleteDecoder(L"a-hostile", L".hostile");
+                field.spoil(hostile, Unterminated(type, size));
+                registry.Register(hostile);
+                registry.Register(CompleteDecoder(L"z-after", L".after"));
+                std::free(exports.getSupportedExtensions()); // first call may load what it needs
+                const long handlesBefore = CountOpenHandles();
+
+                char* list = exports.getSupportedExtensions();
+
+                const long handlesAfter = CountOpenHandles();
+                const std::string context =
+                    std::string(field.name) + " type " + std::to_string(type) + " size " + std::to_string(size);
+                ASSERT_NE(list, nullptr) << context;
+                const std::string text = list;
+                EXPECT_EQ(_msize(list), text.size() + 1) << context;
+                std::free(list);
+                EXPECT_EQ(ExtensionListFault(text.c_str()), "") << context << ": " << text;
+                EXPECT_NE(("," + text + ",").find(",after,"), std::string::npos) << context << ": " << text;
+                EXPECT_EQ(handlesAfter, handlesBefore) << context;
+                ++cases;
+            }
+        }
+    }
+    RecordProperty("cases", cases);
+}
+
+// Subkey names at the limit: 254 units fit the name buffer with their terminator and are
+// read; a 255-unit name does not fit and ends the walk, after which the list is still
+// well-formed.
+TEST(HostileRegistry, SubkeyNamesAtTheLimit)
+{
+    for (const size_t length : {254u, 255u})
+    {
+        const ScratchClassesRoot registry;
+        registry.Register(CompleteDecoder(L"a-first", L".first"));
+        registry.Register(CompleteDecoder(L"m" + std::wstring(length - 1, L'x'), L".long"));
+        const std::string list = ListFromACopy();
+        EXPECT_EQ(ExtensionListFault(list.c_str()), "") << list;
+        EXPECT_NE(list.find("first"), std::string::npos) << length;
+        EXPECT_EQ(list.find("long") != std::string::npos, length == 254) << length << ": " << list;
+    }
+}
+
+// Many decoders: every one is read, and the list stays sorted and free of repeats.
+TEST(HostileRegistry, ThousandsOfDecoders)
+{
+    const int decoderCount = sizeof(void*) == 8 ? 10'000 : 1'000; // the emulated build is slow
+    const ScratchClassesRoot registry;
+    for (int decoder = 0; decoder < decoderCount; ++decoder)
+    {
+        const std::wstring number = std::to_wstring(decoder);
+        registry.Register(CompleteDecoder(L"decoder-" + number, L".e" + number + L",.JPG,.shared"));
+    }
+    const std::string list = ListFromACopy();
+    EXPECT_EQ(ExtensionListFault(list.c_str()), "");
+    size_t items = 1;
+    for (const char byte : list)
+    {
+        items += byte == ',';
+    }
+    // e0..eN-1, shared, and the seven built-in extensions.
+    EXPECT_EQ(items, static_cast<size_t>(decoderCount) + 1 + 7);
+}
+
+} // namespace
