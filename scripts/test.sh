@@ -10,7 +10,7 @@ bash scripts/setup.sh
 configure_and_build x64 x86
 trap stop_wine EXIT
 
-bash scripts/check-abi.sh build/x86/bin/WicImagePlugin.dll GetDisplayName
+bash scripts/check-abi.sh build/x86/bin/WicImagePlugin.dll GetDisplayName GetImageData
 
 start_wine
 say "running the 64-bit suite"
