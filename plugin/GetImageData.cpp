@@ -23,8 +23,8 @@ extern "C" int __cdecl GetImageData(const char* path, unsigned int frameIndex, u
     {
         // Declared first, so COM is uninitialised only after every interface is released.
         const ComInitialization com;
-        const bool decoded = DecodeFrame(path, frameIndex, FrameOutputs{*frameCount, *width, *height, *pixels, *byteCount});
-        return decoded ? 0 : -1;
+        const FrameOutputs outputs{*frameCount, *width, *height, *pixels, *byteCount};
+        return DecodeFrame(path, frameIndex, outputs) ? 0 : -1;
     }
     catch (...)
     {

@@ -284,7 +284,8 @@ TEST(ImageDataRows, StrideIsWidthTimesThree)
     for (const RowLayoutCase& layout : cases)
     {
         const Picture picture = PatternPicture(layout.width, layout.height, layout.width * 10 + layout.height);
-        const std::wstring path = folder / (std::to_wstring(layout.width) + L"x" + std::to_wstring(layout.height) + L".bmp");
+        const std::wstring path =
+            folder / (std::to_wstring(layout.width) + L"x" + std::to_wstring(layout.height) + L".bmp");
         WriteFileBytes(path, Bmp24(picture));
 
         const ImageDataCall call(plugin.Load(), AnsiPath(path), 0);

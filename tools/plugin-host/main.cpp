@@ -157,11 +157,12 @@ bool DecodeOneFrame(const PluginLibrary& plugin, const std::string& image, unsig
     unsigned int height = 0;
     void* pixels = nullptr;
     unsigned int byteCount = 0;
-    const int result = plugin.getImageData(image.c_str(), frameIndex, &frameCount, &width, &height, &pixels, &byteCount);
+    const int result =
+        plugin.getImageData(image.c_str(), frameIndex, &frameCount, &width, &height, &pixels, &byteCount);
     if (result != 0)
     {
         std::free(pixels);
-        std::fprintf(stderr, "GetImageData failed for frame %u (WINEDEBUG=+debugstr shows the failing step)\n",
+        std::fprintf(stderr, "GetImageData failed for frame %u (WINEDEBUG=warn+seh shows the failing step)\n",
                      frameIndex);
         return false;
     }
