@@ -3,6 +3,11 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$ROOT/build"
 export WINEPREFIX="$BUILD/wineprefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
+# Wine stores file names in the Unix locale's character set: under plain "C" a file name
+# with U+00E9 cannot exist, and the non-ASCII path test would have to skip.
+case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
+    "" | C | POSIX) export LC_ALL=C.UTF-8 ;;
+esac
 WINE64=/usr/lib/wine/wine64
 WINE32=wine
 

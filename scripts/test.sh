@@ -11,7 +11,7 @@ bash scripts/setup.sh
 configure_and_build x64 x86
 trap stop_wine EXIT
 
-bash scripts/check-abi.sh build/x86/bin/WicImagePlugin.dll GetDisplayName GetSupportedExtensions
+bash scripts/check-abi.sh build/x86/bin/WicImagePlugin.dll GetDisplayName GetSupportedExtensions GetImageData
 
 say "packing the release zip and checking what it holds"
 bash scripts/package.sh >/dev/null

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnsiPath.h"
 #include "PluginLibrary.h"
 #include "ScratchFolder.h"
 

@@ -1,5 +1,6 @@
 #include "Benchmark.h"
 
+#include "AnsiPath.h"
 #include "BareWicDecoder.h"
 #include "BenchmarkImages.h"
 #include "PluginLibrary.h"
@@ -35,14 +36,6 @@ double MillisecondsOf(const std::function<void()>& work)
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-std::string Narrow(const std::wstring& wide)
-{
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(size > 0 ? size - 1 : 0, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, narrow.data(), size, nullptr, nullptr);
-    return narrow;
 }
 
 void DecodeWithPlugin(const PluginLibrary& plugin, const std::string& path)
@@ -82,7 +75,7 @@ void MeasureDecodeOverhead(const PluginLibrary& plugin, const std::vector<Benchm
                 "overhead");
     for (const BenchmarkImage& image : images)
     {
-        const std::string narrowPath = Narrow(image.path);
+        const std::string narrowPath = AnsiPath(image.path);
         const auto pluginRun = [&] { pluginThread.Run([&] { DecodeWithPlugin(plugin, narrowPath); }); };
         const auto bareRun = [&] { bareThread.Run([&] { DecodeBare(*bare, image.path); }); };
         for (int run = 0; run < warmUpRuns; ++run)
@@ -240,7 +233,7 @@ void MeasureCatalogue(const std::wstring& pluginPath)
 
 void MeasureThreads(const PluginLibrary& plugin, const BenchmarkImage& image)
 {
-    const std::string path = Narrow(image.path);
+    const std::string path = AnsiPath(image.path);
     const auto decodesPerSecond = [&](int threadCount) {
         DecodeWithPlugin(plugin, path);
         const double milliseconds = MillisecondsOf([&] {
@@ -309,7 +302,7 @@ int RunMemoryProbe(const std::wstring& pluginPath, const std::wstring& imagePath
         GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
         return counters;
     };
-    const std::string narrowPath = Narrow(imagePath);
+    const std::string narrowPath = AnsiPath(imagePath);
     MemoryProbe probe;
     if (contender == L"plugin")
     {

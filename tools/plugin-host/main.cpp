@@ -2,14 +2,14 @@
 // host application does, printing what comes back.
 
 #include "Benchmark.h"
+#include "Commands.h"
 #include "PluginLibrary.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <string>
 
-using Tesmo::PluginHost::PluginLibrary;
+using namespace Tesmo::PluginHost;
 
 namespace
 {
@@ -17,46 +17,16 @@ namespace
 void PrintUsage()
 {
     std::fputs("usage: plugin-host COMMAND PLUGIN.dll [ARGUMENTS]\n"
-               "  name                      print the display name\n"
-               "  extensions                print the supported extensions\n"
-               "  bench [decode]            measure the plug-in against bare WIC (decode: decoding only)\n",
+               "  name                              print the display name\n"
+               "  extensions                        print the supported extensions\n"
+               "  decode IMAGE [FRAME|all] [OUT]    decode frame FRAME (default 0, or every frame) of\n"
+               "                                    IMAGE, print the frame count and size, and write the\n"
+               "                                    pixels to OUT (default frame.ppm; .png writes PNG;\n"
+               "                                    with all: frame-0.ppm, frame-1.ppm ...)\n"
+               "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE\n"
+               "  bench [decode]                    measure the plug-in against bare WIC\n"
+               "                                    (decode: the decoding part only)\n",
                stderr);
-}
-
-int PrintDisplayName(const PluginLibrary& plugin)
-{
-    if (plugin.getDisplayName == nullptr)
-    {
-        std::fputs("the plug-in does not export GetDisplayName\n", stderr);
-        return 1;
-    }
-    char name[256] = {};
-    if (plugin.getDisplayName(name, sizeof name) != 0)
-    {
-        std::fputs("GetDisplayName failed\n", stderr);
-        return 1;
-    }
-    std::printf("%s\n", name);
-    return 0;
-}
-
-int PrintSupportedExtensions(const PluginLibrary& plugin)
-{
-    if (plugin.getSupportedExtensions == nullptr)
-    {
-        std::fputs("the plug-in does not export GetSupportedExtensions\n", stderr);
-        return 1;
-    }
-    char* extensions = plugin.getSupportedExtensions();
-    if (extensions == nullptr)
-    {
-        std::fputs("GetSupportedExtensions returned no list\n", stderr);
-        return 1;
-    }
-    std::printf("%s\n", extensions);
-    // The list is the host's now, released with the runtime's free as a host does.
-    std::free(extensions);
-    return 0;
 }
 
 } // namespace
@@ -69,15 +39,18 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     const std::wstring command = argv[1];
+    const auto argument = [&](int index, const wchar_t* fallback) {
+        return std::wstring(index < argc ? argv[index] : fallback);
+    };
     try
     {
         if (command == L"bench")
         {
-            return Tesmo::PluginHost::RunBenchmark(argv[2], argc > 3 && std::wstring(argv[3]) == L"decode");
+            return RunBenchmark(argv[2], argument(3, L"") == L"decode");
         }
         if (command == L"memory-probe" && argc == 5)
         {
-            return Tesmo::PluginHost::RunMemoryProbe(argv[2], argv[3], argv[4]);
+            return RunMemoryProbe(argv[2], argv[3], argv[4]);
         }
         const PluginLibrary plugin(argv[2]);
         if (command == L"name")
@@ -87,6 +60,19 @@ int wmain(int argc, wchar_t** argv)
         if (command == L"extensions")
         {
             return PrintSupportedExtensions(plugin);
+        }
+        if (command == L"decode" && argc >= 4)
+        {
+            return Decode(plugin, argv[3], argument(4, L"0"), argument(5, L"frame.ppm"));
+        }
+        if (command == L"show" && argc >= 4)
+        {
+            std::printf("display name: ");
+            const int named = PrintDisplayName(plugin);
+            std::printf("extensions:   ");
+            const int listed = PrintSupportedExtensions(plugin);
+            const int decoded = Decode(plugin, argv[3], L"all", argument(4, L"frame.ppm"));
+            return named | listed | decoded;
         }
         PrintUsage();
         return 2;

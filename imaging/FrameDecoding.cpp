@@ -1,0 +1,193 @@
+#include "imaging/FrameDecoding.h"
+
+#include <windows.h>
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace Tesmo::Plugin::Imaging
+{
+
+namespace
+{
+
+using Microsoft::WRL::ComPtr;
+
+// The first WIC imaging factory class, by its class id: newer headers give this id the
+// name CLSID_WICImagingFactory1, older ones CLSID_WICImagingFactory.
+constexpr CLSID wicImagingFactory1 = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+constexpr IID wicImagingFactoryInterface = {
+    0xec5ec8a9, 0xc395, 0x4314, {0x9c, 0x77, 0x54, 0xd7, 0xa9, 0x35, 0xff, 0x70}};
+constexpr GUID pixelFormat24bppRgb = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0d}};
+constexpr GUID pixelFormat32bppBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
+
+// WINCODEC_ERR_UNSUPPORTEDOPERATION: the converter has no path between the two formats.
+constexpr HRESULT unsupportedOperation = static_cast<HRESULT>(0x88982F81);
+
+constexpr wchar_t factoryFailed[] = L"[WIC_Plugin] CoCreateInstance( CLSID_WICImagingFactor ) Failed!";
+constexpr wchar_t openFailed[] = L"[WIC_Plugin] IWICImagingFactory->CreateDecoderFromFilename( ) Failed!";
+constexpr wchar_t frameCountFailed[] = L"[WIC_Plugin] IWICBitmapDecoder->GetFrameCount( ) Failed!";
+constexpr wchar_t frameFailed[] = L"[WIC_Plugin] IWICBitmapDecoder->GetFrame( ) Failed!";
+constexpr wchar_t sizeFailed[] = L"[WIC_Plugin] IWICBitmapFrameDecode->GetSize( ) Failed!";
+constexpr wchar_t converterFailed[] = L"[WIC_Plugin] IWICImagingFactory->CreateFormatConverter( ) Failed!";
+constexpr wchar_t initializeFailed[] = L"[WIC_Plugin] IWICFormatConverter->Initialize( ) Failed!";
+constexpr wchar_t copyFailed[] = L"[WIC_Plugin] IWICFormatConverter->CopyPixels( ) Failed!";
+
+bool Fail(const wchar_t* message)
+{
+    OutputDebugStringW(message);
+    return false;
+}
+
+// A narrow Windows path is text in the system's ANSI code page, as CreateFileA reads it.
+// Part 4.1 widened it byte by byte with sign extension, which names another file as soon
+// as a byte is above 0x7F; ASCII paths come out the same either way.
+bool WidenAnsiPath(const char* path, std::wstring& widePath)
+{
+    const int units = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    if (units <= 0)
+    {
+        return false;
+    }
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, wide.data(), units) != units)
+    {
+        return false;
+    }
+    wide.resize(static_cast<std::size_t>(units) - 1);
+    widePath = std::move(wide);
+    return true;
+}
+
+HRESULT InitializeConverter(IWICFormatConverter* converter, IWICBitmapSource* source, const GUID& format)
+{
+    return converter->Initialize(source, format, WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom);
+}
+
+// Wine's converter, unlike Windows', has no direct path to 24bpp RGB from indexed, grey
+// and 16-bit-per-channel formats: Initialize succeeds and CopyPixels then reports
+// WINCODEC_ERR_UNSUPPORTEDOPERATION. Going through 32bpp BGRA works for all of them.
+// Declared in the order obtained, so the converters are released last-made first.
+HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, UINT stride, UINT size, BYTE* buffer)
+{
+    ComPtr<IWICFormatConverter> toBgra;
+    ComPtr<IWICFormatConverter> toRgb;
+    HRESULT result = factory.CreateFormatConverter(&toBgra);
+    if (result == S_OK)
+    {
+        result = InitializeConverter(toBgra.Get(), &frame, pixelFormat32bppBgra);
+    }
+    if (result == S_OK)
+    {
+        result = factory.CreateFormatConverter(&toRgb);
+    }
+    if (result == S_OK)
+    {
+        result = InitializeConverter(toRgb.Get(), toBgra.Get(), pixelFormat24bppRgb);
+    }
+    if (result == S_OK)
+    {
+        result = toRgb->CopyPixels(nullptr, stride, size, buffer);
+    }
+    return result;
+}
+
+// Step 8. The buffer passes to the host as soon as it is allocated, so a host can show a
+// partly decoded frame when the copy itself fails.
+bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
+               UINT width, UINT height, const FrameOutputs& outputs)
+{
+    // Part 4.1 multiplied in 32 bits, so a crafted header could wrap the size and have the
+    // copy write past a small buffer. Sizes that do not fit in 32 bits fail the copy step
+    // before anything is allocated.
+    const std::uint64_t stride = std::uint64_t{width} * 3;
+    if (stride > UINT32_MAX || stride * height > UINT32_MAX)
+    {
+        outputs.pixels = nullptr;
+        outputs.byteCount = 0;
+        return Fail(copyFailed);
+    }
+    const auto size = static_cast<UINT>(stride * height);
+
+    outputs.byteCount = size;
+    auto* const buffer = static_cast<BYTE*>(std::malloc(size));
+    outputs.pixels = buffer;
+    if (buffer == nullptr)
+    {
+        return Fail(copyFailed);
+    }
+
+    HRESULT result = converter.CopyPixels(nullptr, static_cast<UINT>(stride), size, buffer);
+    if (result == unsupportedOperation)
+    {
+        result = CopyThroughBgra(factory, frame, static_cast<UINT>(stride), size, buffer);
+    }
+    return result == S_OK || Fail(copyFailed);
+}
+
+} // namespace
+
+bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs)
+{
+    // Declared in the order they are obtained, so they are released in the order Part 4.1
+    // gives (converter, frame, decoder, factory), each exactly once and only if obtained.
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+
+    if (CoCreateInstance(wicImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, wicImagingFactoryInterface,
+                         reinterpret_cast<void**>(factory.GetAddressOf())) != S_OK)
+    {
+        return Fail(factoryFailed);
+    }
+
+    {
+        std::wstring widePath;
+        if (!WidenAnsiPath(path, widePath) ||
+            factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
+                                               WICDecodeMetadataCacheOnDemand, &decoder) != S_OK)
+        {
+            return Fail(openFailed);
+        }
+    }
+
+    // Each output is taken over only once its step has succeeded.
+    UINT count = 0;
+    if (decoder->GetFrameCount(&count) != S_OK)
+    {
+        return Fail(frameCountFailed);
+    }
+    outputs.frameCount = count;
+
+    // No comparison with the frame count: WIC's own range check decides.
+    if (decoder->GetFrame(frameIndex, &frame) != S_OK)
+    {
+        return Fail(frameFailed);
+    }
+
+    UINT width = 0;
+    UINT height = 0;
+    if (frame->GetSize(&width, &height) != S_OK)
+    {
+        return Fail(sizeFailed);
+    }
+    outputs.width = width;
+    outputs.height = height;
+
+    if (factory->CreateFormatConverter(&converter) != S_OK)
+    {
+        return Fail(converterFailed);
+    }
+    if (InitializeConverter(converter.Get(), frame.Get(), pixelFormat24bppRgb) != S_OK)
+    {
+        return Fail(initializeFailed);
+    }
+
+    return CopyFrame(*factory.Get(), *frame.Get(), *converter.Get(), width, height, outputs);
+}
+
+} // namespace Tesmo::Plugin::Imaging

@@ -1,0 +1,24 @@
+#pragma once
+
+namespace Tesmo::Plugin::Imaging
+{
+
+// The host's output variables of one GetImageData call. Each is written only by the
+// step that delivers it, once that step has succeeded.
+struct FrameOutputs
+{
+    unsigned int& frameCount;
+    unsigned int& width;
+    unsigned int& height;
+    void*& pixels;
+    unsigned int& byteCount;
+};
+
+// Steps 2 to 9 of Part 4.1: opens the file at path (8-bit text in the system's ANSI code
+// page) through WIC and converts frame frameIndex to packed 24-bit RGB, top-down, stride
+// width x 3, in a malloc'ed buffer that belongs to the host. Returns true when every step
+// succeeded; otherwise writes the one debugger message of the first failing step and
+// returns false. COM must be initialised on the calling thread for the whole call.
+bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs);
+
+} // namespace Tesmo::Plugin::Imaging

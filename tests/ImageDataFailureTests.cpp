@@ -1,0 +1,224 @@
+// GetImageData's failure paths: the one debugger message of the failing step, which
+// outputs were written by the steps before it, and the two mends over Part 4.1
+// (overflow-safe sizes, ANSI code page paths). Null pointers are refused silently.
+
+#include "support/DebugMessages.h"
+#include "support/ImageDataCall.h"
+#include "support/PluginCopy.h"
+#include "support/TestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <wincodec.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace Tesmo::Tests;
+
+namespace
+{
+
+constexpr wchar_t openFailed[] = L"[WIC_Plugin] IWICImagingFactory->CreateDecoderFromFilename( ) Failed!";
+constexpr wchar_t frameFailed[] = L"[WIC_Plugin] IWICBitmapDecoder->GetFrame( ) Failed!";
+constexpr wchar_t copyFailed[] = L"[WIC_Plugin] IWICFormatConverter->CopyPixels( ) Failed!";
+constexpr unsigned int unwritten = ImageDataCall::unwritten;
+
+enum class Buffer
+{
+    NotWritten, // the copy step was never reached
+    Null,       // copy step failed before allocating: *pixels null, *byteCount 0
+    HandedOver, // copy step failed after allocating: the buffer belongs to the host
+};
+
+struct FailureCase
+{
+    const char* label;
+    std::wstring (*make)(const ScratchFolder& folder);
+    unsigned int frameIndex;
+    const wchar_t* message;
+    unsigned int frameCount; // unwritten when the step that writes it was not reached
+    unsigned int width;
+    unsigned int height;
+    Buffer buffer;
+};
+
+void PrintTo(const FailureCase& testCase, std::ostream* out)
+{
+    *out << testCase.label;
+}
+
+std::wstring Save(const ScratchFolder& folder, const wchar_t* name, const std::string& bytes)
+{
+    const std::wstring path = folder / name;
+    WriteFileBytes(path, bytes);
+    return path;
+}
+
+const FailureCase failureCases[] = {
+    {"UnknownFormat",
+     [](const ScratchFolder& folder) { return Save(folder, L"text.png", "This is not an image.\r\n"); }, 0,
+     openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
+    {"MissingFile", [](const ScratchFolder& folder) { return folder / L"missing.bmp"; }, 0, openFailed, unwritten,
+     unwritten, unwritten, Buffer::NotWritten},
+    {"EmptyFile", [](const ScratchFolder& folder) { return Save(folder, L"empty.bmp", ""); }, 0, openFailed,
+     unwritten, unwritten, unwritten, Buffer::NotWritten},
+    {"Directory",
+     [](const ScratchFolder& folder) {
+         const std::wstring path = folder / L"folder.bmp";
+         CreateDirectoryW(path.c_str(), nullptr);
+         return path;
+     },
+     0, openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
+    {"TruncatedPng",
+     [](const ScratchFolder& folder) {
+         const std::string file = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(PatternPicture(8, 8, 20))});
+         return Save(folder, L"truncated.png", file.substr(0, file.size() / 2));
+     },
+     0, openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
+    {"FrameIndexEqualsFrameCount",
+     [](const ScratchFolder& folder) { return Save(folder, L"one.bmp", Bmp24(PatternPicture(2, 2, 21))); }, 1,
+     frameFailed, 1, unwritten, unwritten, Buffer::NotWritten},
+    {"FrameIndexLargest",
+     [](const ScratchFolder& folder) { return Save(folder, L"one.bmp", Bmp24(PatternPicture(2, 2, 22))); },
+     0xFFFFFFFFu, frameFailed, 1, unwritten, unwritten, Buffer::NotWritten},
+    // The header is whole, the pixel rows are cut short: the copy fails after the buffer
+    // was allocated, and the host still receives (and frees) it.
+    {"TruncatedBmpPixels",
+     [](const ScratchFolder& folder) {
+         const std::string file = Bmp24(PatternPicture(8, 8, 23));
+         return Save(folder, L"truncated.bmp", file.substr(0, 54 + 20));
+     },
+     0, copyFailed, 1, 8, 8, Buffer::HandedOver},
+    // Mend 1: 40000 x 40000 x 3 bytes do not fit in 32 bits (Part 4.1's 32-bit product
+    // would wrap to 505,032,704).
+    {"OverflowingSize40000Square",
+     [](const ScratchFolder& folder) { return Save(folder, L"huge.bmp", Bmp24HeaderOnly(40000, 40000)); }, 0,
+     copyFailed, 1, 40000, 40000, Buffer::Null},
+    // 65536 x 21846 x 3 wraps to only 131,072 bytes in 32 bits: a small buffer that the
+    // copy would have overrun.
+    {"OverflowingSizeWrapsSmall",
+     [](const ScratchFolder& folder) { return Save(folder, L"wraps.bmp", Bmp24HeaderOnly(65536, 21846)); }, 0,
+     copyFailed, 1, 65536, 21846, Buffer::Null},
+    // A row alone of 0x60000000 x 3 bytes does not fit in 32 bits.
+    {"OverflowingStride",
+     [](const ScratchFolder& folder) { return Save(folder, L"wide.bmp", Bmp24HeaderOnly(0x60000000, 1)); }, 0,
+     copyFailed, 1, 0x60000000, 1, Buffer::Null},
+};
+
+class ImageDataFailureTest : public testing::TestWithParam<FailureCase>
+{
+};
+
+TEST_P(ImageDataFailureTest, FailsAtItsStepWithItsMessage)
+{
+    const FailureCase& testCase = GetParam();
+    const ScratchFolder folder;
+    const std::wstring path = testCase.make(folder);
+    PluginCopy plugin;
+
+    const ImageDataCall call(plugin.Load(), AnsiPath(path), testCase.frameIndex);
+
+    EXPECT_EQ(call.result, -1);
+    EXPECT_EQ(call.messages, std::vector<std::wstring>{testCase.message});
+    EXPECT_EQ(call.frameCount, testCase.frameCount);
+    EXPECT_EQ(call.width, testCase.width);
+    EXPECT_EQ(call.height, testCase.height);
+    switch (testCase.buffer)
+    {
+    case Buffer::NotWritten:
+        EXPECT_EQ(call.pixels, ImageDataCall::UnwrittenPointer());
+        EXPECT_EQ(call.byteCount, unwritten);
+        break;
+    case Buffer::Null:
+        EXPECT_EQ(call.pixels, nullptr);
+        EXPECT_EQ(call.byteCount, 0u);
+        break;
+    case Buffer::HandedOver:
+        EXPECT_NE(call.pixels, nullptr);
+        EXPECT_NE(call.pixels, ImageDataCall::UnwrittenPointer());
+        EXPECT_EQ(call.byteCount, testCase.width * testCase.height * 3);
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ImageDataFailureTest, testing::ValuesIn(failureCases),
+                         [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.label); });
+
+// Mend 2: the host's narrow path is in the ANSI code page. Part 4.1's byte-by-byte
+// widening would have turned the byte for U+00E9 into U+FFE9 and failed to open. The name
+// takes the first of these characters the system's ANSI code page holds (U+00E9 in 1252).
+TEST(ImageDataPath, NonAsciiNameInTheAnsiCodePageOpens)
+{
+    const ScratchFolder folder;
+    std::wstring path;
+    for (const wchar_t* name : {L"caf\u00e9.bmp", L"\u0436\u0443\u043a.bmp", L"\u65e5\u672c.bmp"})
+    {
+        BOOL lossy = FALSE;
+        WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, &lossy);
+        if (!lossy)
+        {
+            path = folder / name;
+            break;
+        }
+    }
+    if (path.empty())
+    {
+        GTEST_SKIP() << "the ANSI code page " << GetACP() << " holds none of the names";
+    }
+    const std::string ansiPath = AnsiPath(path);
+    ASSERT_TRUE(std::any_of(ansiPath.begin(), ansiPath.end(), [](char c) { return (c & 0x80) != 0; }));
+    const Picture picture = PatternPicture(3, 2, 30);
+    const HANDLE probe = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+    {
+        // Wine stores names in the Unix locale's character set; plain "C" has no U+00E9.
+        GTEST_SKIP() << "the file system cannot hold the name here (Wine under LANG=C?)";
+    }
+    CloseHandle(probe);
+    WriteFileBytes(path, Bmp24(picture));
+    PluginCopy plugin;
+
+    const ImageDataCall call(plugin.Load(), ansiPath, 0);
+
+    ASSERT_EQ(call.result, 0) << "ANSI code page " << GetACP();
+    EXPECT_TRUE(call.messages.empty());
+    EXPECT_EQ(call.Bytes(), picture.Rgb());
+}
+
+// A null path or output pointer is refused before anything is written or sent.
+TEST(ImageDataNullPointers, EachIsRefusedSilently)
+{
+    const ScratchFolder folder;
+    const std::wstring path = folder / L"valid.bmp";
+    WriteFileBytes(path, Bmp24(PatternPicture(2, 2, 31)));
+    const std::string ansiPath = AnsiPath(path);
+    PluginCopy plugin;
+    const auto getImageData = plugin.Load().getImageData;
+
+    for (int nullArgument = 0; nullArgument < 6; ++nullArgument)
+    {
+        unsigned int frameCount = unwritten;
+        unsigned int width = unwritten;
+        unsigned int height = unwritten;
+        void* pixels = ImageDataCall::UnwrittenPointer();
+        unsigned int byteCount = unwritten;
+        const DebugMessageCapture capture;
+
+        const int result = getImageData(nullArgument == 0 ? nullptr : ansiPath.c_str(), 0,
+                                        nullArgument == 1 ? nullptr : &frameCount, nullArgument == 2 ? nullptr : &width,
+                                        nullArgument == 3 ? nullptr : &height, nullArgument == 4 ? nullptr : &pixels,
+                                        nullArgument == 5 ? nullptr : &byteCount);
+
+        EXPECT_EQ(result, -1) << "null argument " << nullArgument;
+        EXPECT_TRUE(capture.Messages().empty()) << "null argument " << nullArgument;
+        EXPECT_EQ(frameCount, unwritten) << "null argument " << nullArgument;
+        EXPECT_EQ(width, unwritten) << "null argument " << nullArgument;
+        EXPECT_EQ(height, unwritten) << "null argument " << nullArgument;
+        EXPECT_EQ(pixels, ImageDataCall::UnwrittenPointer()) << "null argument " << nullArgument;
+        EXPECT_EQ(byteCount, unwritten) << "null argument " << nullArgument;
+    }
+}
+
+} // namespace

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "PluginLibrary.h"
+
+#include <string>
+
+namespace Tesmo::PluginHost
+{
+
+// The host tool's commands; each returns the process exit code.
+int PrintDisplayName(const PluginLibrary& plugin);
+int PrintSupportedExtensions(const PluginLibrary& plugin);
+
+// Decodes frame frameArgument ("all" for every frame) of the image, prints the frame
+// count and size and writes the pixels to output (.png as PNG, anything else as PPM).
+// With "all", each frame's index goes before the extension: frame-0.ppm, frame-1.ppm ...
+int Decode(const PluginLibrary& plugin, const std::wstring& imagePath, const std::wstring& frameArgument,
+           const std::wstring& output);
+
+} // namespace Tesmo::PluginHost
