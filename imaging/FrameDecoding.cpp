@@ -43,8 +43,8 @@ bool Fail(const wchar_t* message)
 }
 
 // A narrow Windows path is text in the system's ANSI code page, as CreateFileA reads it.
-// Part 4.1 widened it byte by byte with sign extension, which names another file as soon
-// as a byte is above 0x7F; ASCII paths come out the same either way.
+// Widening it byte by byte would name another file as soon as a byte is above 0x7F;
+// ASCII paths come out the same either way.
 bool WidenAnsiPath(const char* path, std::wstring& widePath)
 {
     const int units = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
@@ -95,13 +95,13 @@ HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, UI
     return result;
 }
 
-// Step 8. The buffer passes to the host as soon as it is allocated, so a host can show a
+// The buffer passes to the host as soon as it is allocated, so a host can show a
 // partly decoded frame when the copy itself fails.
 bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
                UINT width, UINT height, const FrameOutputs& outputs)
 {
-    // Part 4.1 multiplied in 32 bits, so a crafted header could wrap the size and have the
-    // copy write past a small buffer. Sizes that do not fit in 32 bits fail the copy step
+    // In 32 bits a crafted header could wrap the size and have the copy write past a
+    // small buffer. Sizes that do not fit in 32 bits fail the copy step
     // before anything is allocated.
     const std::uint64_t stride = std::uint64_t{width} * 3;
     if (stride > UINT32_MAX || stride * height > UINT32_MAX)
@@ -132,8 +132,8 @@ bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFo
 
 bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs)
 {
-    // Declared in the order they are obtained, so they are released in the order Part 4.1
-    // gives (converter, frame, decoder, factory), each exactly once and only if obtained.
+    // Declared in the order they are obtained, so they are released converter, frame,
+    // decoder, factory, each exactly once and only if obtained.
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;

@@ -14,7 +14,7 @@ struct FrameOutputs
     unsigned int& byteCount;
 };
 
-// Steps 2 to 9 of Part 4.1: opens the file at path (8-bit text in the system's ANSI code
+// Opens the file at path (8-bit text in the system's ANSI code
 // page) through WIC and converts frame frameIndex to packed 24-bit RGB, top-down, stride
 // width x 3, in a malloc'ed buffer that belongs to the host. Returns true when every step
 // succeeded; otherwise writes the one debugger message of the first failing step and

@@ -11,8 +11,8 @@ extern "C" int __cdecl GetImageData(const char* path, unsigned int frameIndex, u
                                     unsigned int* width, unsigned int* height, void** pixels,
                                     unsigned int* byteCount)
 {
-    // Part 4.1 leaves null pointers to the implementer: refuse them before anything is
-    // written or any message is sent.
+    // A host that passes null pointers gets a failure before anything is written or any
+    // message is sent.
     if (path == nullptr || frameCount == nullptr || width == nullptr || height == nullptr || pixels == nullptr ||
         byteCount == nullptr)
     {

@@ -1,6 +1,6 @@
 // GetImageData's failure paths: the one debugger message of the failing step, which
-// outputs were written by the steps before it, and the two mends over Part 4.1
-// (overflow-safe sizes, ANSI code page paths). Null pointers are refused silently.
+// outputs were written by the steps before it, overflow-safe sizes and ANSI
+// code page paths. Null pointers are refused silently.
 
 #include "support/DebugMessages.h"
 #include "support/ImageDataCall.h"
@@ -91,8 +91,8 @@ const FailureCase failureCases[] = {
          return Save(folder, L"truncated.bmp", file.substr(0, 54 + 20));
      },
      0, copyFailed, 1, 8, 8, Buffer::HandedOver},
-    // Mend 1: 40000 x 40000 x 3 bytes do not fit in 32 bits (Part 4.1's 32-bit product
-    // would wrap to 505,032,704).
+    // 40000 x 40000 x 3 bytes do not fit in 32 bits (a 32-bit product would wrap to
+    // 505,032,704).
     {"OverflowingSize40000Square",
      [](const ScratchFolder& folder) { return Save(folder, L"huge.bmp", Bmp24HeaderOnly(40000, 40000)); }, 0,
      copyFailed, 1, 40000, 40000, Buffer::Null},
@@ -146,7 +146,7 @@ TEST_P(ImageDataFailureTest, FailsAtItsStepWithItsMessage)
 INSTANTIATE_TEST_SUITE_P(Cases, ImageDataFailureTest, testing::ValuesIn(failureCases),
                          [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.label); });
 
-// Mend 2: the host's narrow path is in the ANSI code page. Part 4.1's byte-by-byte
+// The host's narrow path is in the ANSI code page. Byte-by-byte sign-extending
 // widening would have turned the byte for U+00E9 into U+FFE9 and failed to open. The name
 // takes the first of these characters the system's ANSI code page holds (U+00E9 in 1252).
 TEST(ImageDataPath, NonAsciiNameInTheAnsiCodePageOpens)
