@@ -62,6 +62,8 @@ const FailureCase failureCases[] = {
      openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
     {"MissingFile", [](const ScratchFolder& folder) { return folder / L"missing.bmp"; }, 0, openFailed, unwritten,
      unwritten, unwritten, Buffer::NotWritten},
+    {"EmptyPath", [](const ScratchFolder&) { return std::wstring(); }, 0, openFailed, unwritten, unwritten,
+     unwritten, Buffer::NotWritten},
     {"EmptyFile", [](const ScratchFolder& folder) { return Save(folder, L"empty.bmp", ""); }, 0, openFailed,
      unwritten, unwritten, unwritten, Buffer::NotWritten},
     {"Directory",

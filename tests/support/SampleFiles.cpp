@@ -1,0 +1,46 @@
+#include "support/SampleFiles.h"
+
+#include "support/TestImages.h"
+
+#include "AnsiPath.h"
+
+#include <wincodec.h>
+
+namespace Tesmo::Tests
+{
+
+std::vector<SampleRequest> WriteSampleFiles(const PluginHost::ScratchFolder& folder, bool withFailures)
+{
+    const auto save = [&](const wchar_t* name, const std::string& bytes) {
+        const std::wstring path = folder / name;
+        PluginHost::WriteFileBytes(path, bytes);
+        return PluginHost::AnsiPath(path);
+    };
+    const Picture rgb = PatternPicture(37, 23, 1);
+    const Picture rgba = PatternPicture(16, 9, 2, true);
+    const std::string bmp = save(L"rgb.bmp", Bmp24(rgb));
+    const std::string png = save(L"rgba.png", EncodeWithWic(GUID_ContainerFormatPng, {AsBgra32(rgba)}));
+    const std::string gif = save(L"frames.gif", EncodeWithWic(GUID_ContainerFormatGif,
+                                                             {AsIndexed8(PatternIndexed(20, 11, 16, 3)),
+                                                              AsIndexed8(PatternIndexed(20, 11, 64, 4)),
+                                                              AsIndexed8(PatternIndexed(20, 11, 200, 5))}));
+    const std::string tiff = save(L"pages.tif", EncodeWithWic(GUID_ContainerFormatTiff,
+                                                             {AsBgr24(rgb), AsGray8(PatternPicture(5, 7, 6))}));
+    const std::string jpeg = save(L"photo.jpg", EncodeWithWic(GUID_ContainerFormatJpeg, {AsBgr24(GradientPicture(64, 48))}));
+
+    std::vector<SampleRequest> requests = {
+        {bmp, 0, true},  {png, 0, true},  {gif, 0, true}, {gif, 1, true},
+        {gif, 2, true},  {tiff, 0, true}, {tiff, 1, true}, {jpeg, 0, true},
+    };
+    if (withFailures)
+    {
+        const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
+        requests.push_back({PluginHost::AnsiPath(folder / L"missing.png"), 0, false});
+        requests.push_back({save(L"text.gif", "not an image"), 0, false});
+        requests.push_back({gif, 3, false});
+        requests.push_back({save(L"cut.png", fullPng.substr(0, fullPng.size() * 2 / 3)), 0, false});
+    }
+    return requests;
+}
+
+} // namespace Tesmo::Tests

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ScratchFolder.h"
+
+#include <string>
+#include <vector>
+
+namespace Tesmo::Tests
+{
+
+// A GetImageData request and what a test expects to learn from it.
+struct SampleRequest
+{
+    std::string path; // ANSI code page, as the host passes it
+    unsigned int frameIndex;
+    bool succeeds;
+};
+
+// A mix of images in folder, each format once and multi-frame files at several frames,
+// some through Wine's two-stage conversion, plus requests that fail at different steps
+// (missing file, not an image, frame past the end, truncated data) when withFailures.
+std::vector<SampleRequest> WriteSampleFiles(const PluginHost::ScratchFolder& folder, bool withFailures);
+
+} // namespace Tesmo::Tests
