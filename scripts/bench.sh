@@ -5,10 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
-bash scripts/setup.sh
-configure_and_build x64 x86
-trap stop_wine EXIT
-start_wine
+prepare
 
 if [ "${1:-x64}" = x86 ]; then
     say "decode benchmark with the 32-bit build (emulated: expect tens of minutes)"

@@ -35,3 +35,12 @@ configure_and_build() {
         [ "${PIPESTATUS[0]}" -eq 0 ] || { say "the $preset build failed"; exit 1; }
     done
 }
+
+# What every entry script does first: install what is missing, build both DLLs, and
+# bring up the Wine prefix, which is shut down again when the script ends.
+prepare() {
+    bash "$ROOT/scripts/setup.sh"
+    configure_and_build x64 x86
+    trap stop_wine EXIT
+    start_wine
+}

@@ -6,10 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
-bash scripts/setup.sh
-configure_and_build x64 x86
-trap stop_wine EXIT
-start_wine
+prepare
 
 # The bundled sample: a 48 x 32 GIF of three frames (see samples/README.md).
 out="$BUILD/sample-frames"

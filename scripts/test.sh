@@ -7,9 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
-bash scripts/setup.sh
-configure_and_build x64 x86
-trap stop_wine EXIT
+prepare
 
 bash scripts/check-abi.sh build/x86/bin/WicImagePlugin.dll GetDisplayName GetSupportedExtensions GetImageData
 
@@ -17,7 +15,6 @@ say "packing the release zip and checking what it holds"
 bash scripts/package.sh >/dev/null
 bash scripts/check-package.sh
 
-start_wine
 say "running the 64-bit suite"
 ctest --preset x64 -j 2
 say "running the 32-bit suite (emulated: several minutes)"

@@ -49,22 +49,15 @@ void PrintTo(const FailureCase& testCase, std::ostream* out)
     *out << testCase.label;
 }
 
-std::wstring Save(const ScratchFolder& folder, const wchar_t* name, const std::string& bytes)
-{
-    const std::wstring path = folder / name;
-    WriteFileBytes(path, bytes);
-    return path;
-}
-
 const FailureCase failureCases[] = {
     {"UnknownFormat",
-     [](const ScratchFolder& folder) { return Save(folder, L"text.png", "This is not an image.\r\n"); }, 0,
+     [](const ScratchFolder& folder) { return folder.Write(L"text.png", "This is not an image.\r\n"); }, 0,
      openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
     {"MissingFile", [](const ScratchFolder& folder) { return folder / L"missing.bmp"; }, 0, openFailed, unwritten,
      unwritten, unwritten, Buffer::NotWritten},
     {"EmptyPath", [](const ScratchFolder&) { return std::wstring(); }, 0, openFailed, unwritten, unwritten,
      unwritten, Buffer::NotWritten},
-    {"EmptyFile", [](const ScratchFolder& folder) { return Save(folder, L"empty.bmp", ""); }, 0, openFailed,
+    {"EmptyFile", [](const ScratchFolder& folder) { return folder.Write(L"empty.bmp", ""); }, 0, openFailed,
      unwritten, unwritten, unwritten, Buffer::NotWritten},
     {"Directory",
      [](const ScratchFolder& folder) {
@@ -76,36 +69,36 @@ const FailureCase failureCases[] = {
     {"TruncatedPng",
      [](const ScratchFolder& folder) {
          const std::string file = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(PatternPicture(8, 8, 20))});
-         return Save(folder, L"truncated.png", file.substr(0, file.size() / 2));
+         return folder.Write(L"truncated.png", file.substr(0, file.size() / 2));
      },
      0, openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
     {"FrameIndexEqualsFrameCount",
-     [](const ScratchFolder& folder) { return Save(folder, L"one.bmp", Bmp24(PatternPicture(2, 2, 21))); }, 1,
+     [](const ScratchFolder& folder) { return folder.Write(L"one.bmp", Bmp24(PatternPicture(2, 2, 21))); }, 1,
      frameFailed, 1, unwritten, unwritten, Buffer::NotWritten},
     {"FrameIndexLargest",
-     [](const ScratchFolder& folder) { return Save(folder, L"one.bmp", Bmp24(PatternPicture(2, 2, 22))); },
+     [](const ScratchFolder& folder) { return folder.Write(L"one.bmp", Bmp24(PatternPicture(2, 2, 22))); },
      0xFFFFFFFFu, frameFailed, 1, unwritten, unwritten, Buffer::NotWritten},
     // The header is whole, the pixel rows are cut short: the copy fails after the buffer
     // was allocated, and the host still receives (and frees) it.
     {"TruncatedBmpPixels",
      [](const ScratchFolder& folder) {
          const std::string file = Bmp24(PatternPicture(8, 8, 23));
-         return Save(folder, L"truncated.bmp", file.substr(0, 54 + 20));
+         return folder.Write(L"truncated.bmp", file.substr(0, 54 + 20));
      },
      0, copyFailed, 1, 8, 8, Buffer::HandedOver},
     // 40000 x 40000 x 3 bytes do not fit in 32 bits (a 32-bit product would wrap to
     // 505,032,704).
     {"OverflowingSize40000Square",
-     [](const ScratchFolder& folder) { return Save(folder, L"huge.bmp", Bmp24HeaderOnly(40000, 40000)); }, 0,
+     [](const ScratchFolder& folder) { return folder.Write(L"huge.bmp", Bmp24HeaderOnly(40000, 40000)); }, 0,
      copyFailed, 1, 40000, 40000, Buffer::Null},
     // 65536 x 21846 x 3 wraps to only 131,072 bytes in 32 bits: a small buffer that the
     // copy would have overrun.
     {"OverflowingSizeWrapsSmall",
-     [](const ScratchFolder& folder) { return Save(folder, L"wraps.bmp", Bmp24HeaderOnly(65536, 21846)); }, 0,
+     [](const ScratchFolder& folder) { return folder.Write(L"wraps.bmp", Bmp24HeaderOnly(65536, 21846)); }, 0,
      copyFailed, 1, 65536, 21846, Buffer::Null},
     // A row alone of 0x60000000 x 3 bytes does not fit in 32 bits.
     {"OverflowingStride",
-     [](const ScratchFolder& folder) { return Save(folder, L"wide.bmp", Bmp24HeaderOnly(0x60000000, 1)); }, 0,
+     [](const ScratchFolder& folder) { return folder.Write(L"wide.bmp", Bmp24HeaderOnly(0x60000000, 1)); }, 0,
      copyFailed, 1, 0x60000000, 1, Buffer::Null},
 };
 

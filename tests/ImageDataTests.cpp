@@ -58,13 +58,6 @@ void PrintTo(const DecodeCase& testCase, std::ostream* out)
     *out << testCase.label;
 }
 
-std::wstring Save(const ScratchFolder& folder, const wchar_t* name, const std::string& bytes)
-{
-    const std::wstring path = folder / name;
-    WriteFileBytes(path, bytes);
-    return path;
-}
-
 constexpr bool direct = false;
 constexpr bool viaBgra = true;
 
@@ -73,47 +66,47 @@ const DecodeCase decodeCases[] = {
     {"Bmp24Bit",
      [](const ScratchFolder& folder) {
          const Picture picture = PatternPicture(5, 3, 1);
-         return ImageFile{Save(folder, L"24.bmp", Bmp24(picture)), {{picture, direct}}};
+         return ImageFile{folder.Write(L"24.bmp", Bmp24(picture)), {{picture, direct}}};
      }},
     {"Bmp32BitUnusedByteDropped",
      [](const ScratchFolder& folder) {
          const Picture picture = PatternPicture(4, 3, 2, true);
-         return ImageFile{Save(folder, L"32.bmp", Bmp32(picture)), {{picture, direct}}};
+         return ImageFile{folder.Write(L"32.bmp", Bmp32(picture)), {{picture, direct}}};
      }},
     {"Bmp8BitPalette",
      [](const ScratchFolder& folder) {
          const IndexedPicture picture = PatternIndexed(5, 3, 6, 3);
-         return ImageFile{Save(folder, L"8.bmp", Bmp8(picture)), {{picture.Colours(), viaBgra}}};
+         return ImageFile{folder.Write(L"8.bmp", Bmp8(picture)), {{picture.Colours(), viaBgra}}};
      }},
     {"PngRgb",
      [](const ScratchFolder& folder) {
          const Picture picture = PatternPicture(5, 4, 4);
          const std::string file = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(picture)});
-         return ImageFile{Save(folder, L"rgb.png", file), {{picture, direct}}};
+         return ImageFile{folder.Write(L"rgb.png", file), {{picture, direct}}};
      }},
     {"PngRgbaTransparencyDropped",
      [](const ScratchFolder& folder) {
          const Picture picture = PatternPicture(4, 4, 5, true);
          const std::string file = EncodeWithWic(GUID_ContainerFormatPng, {AsBgra32(picture)});
-         return ImageFile{Save(folder, L"rgba.png", file), {{picture, direct}}};
+         return ImageFile{folder.Write(L"rgba.png", file), {{picture, direct}}};
      }},
     {"PngPalette",
      [](const ScratchFolder& folder) {
          const IndexedPicture picture = PatternIndexed(5, 3, 7, 6);
          const std::string file = EncodeWithWic(GUID_ContainerFormatPng, {AsIndexed8(picture)});
-         return ImageFile{Save(folder, L"palette.png", file), {{picture.Colours(), viaBgra}}};
+         return ImageFile{folder.Write(L"palette.png", file), {{picture.Colours(), viaBgra}}};
      }},
     {"PngGrey",
      [](const ScratchFolder& folder) {
          const Picture picture = GreyPicture(6, 3, 7);
          const std::string file = EncodeWithWic(GUID_ContainerFormatPng, {AsGray8(picture)});
-         return ImageFile{Save(folder, L"grey.png", file), {{picture, viaBgra}}};
+         return ImageFile{folder.Write(L"grey.png", file), {{picture, viaBgra}}};
      }},
     {"Png16BitPerChannel",
      [](const ScratchFolder& folder) {
          const Picture picture = PatternPicture(3, 3, 8);
          const std::string file = EncodeWithWic(GUID_ContainerFormatPng, {AsRgb48(picture)});
-         return ImageFile{Save(folder, L"rgb48.png", file), {{picture, viaBgra}}};
+         return ImageFile{folder.Write(L"rgb48.png", file), {{picture, viaBgra}}};
      }},
     {"PngInterlacedFixture",
      [](const ScratchFolder&) {
@@ -137,7 +130,7 @@ const DecodeCase decodeCases[] = {
          const IndexedPicture third = PatternIndexed(4, 3, 8, 11);
          const std::string file =
              EncodeWithWic(GUID_ContainerFormatGif, {AsIndexed8(first), AsIndexed8(second), AsIndexed8(third)});
-         return ImageFile{Save(folder, L"frames.gif", file),
+         return ImageFile{folder.Write(L"frames.gif", file),
                           {{first.Colours(), viaBgra}, {second.Colours(), viaBgra}, {third.Colours(), viaBgra}}};
      }},
     {"TiffPagesOfOwnSizeAndFormat",
@@ -147,13 +140,13 @@ const DecodeCase decodeCases[] = {
          const Picture rgba = PatternPicture(2, 2, 14, true);
          const std::string file =
              EncodeWithWic(GUID_ContainerFormatTiff, {AsBgr24(rgb), AsGray8(grey), AsBgra32(rgba)});
-         return ImageFile{Save(folder, L"pages.tif", file), {{rgb, direct}, {grey, viaBgra}, {rgba, direct}}};
+         return ImageFile{folder.Write(L"pages.tif", file), {{rgb, direct}, {grey, viaBgra}, {rgba, direct}}};
      }},
     {"JpegWithinTolerance",
      [](const ScratchFolder& folder) {
          const Picture picture = GradientPicture(16, 16);
          const std::string file = EncodeWithWic(GUID_ContainerFormatJpeg, {AsBgr24(picture)});
-         return ImageFile{Save(folder, L"photo.jpg", file), {{picture, direct}}, 12};
+         return ImageFile{folder.Write(L"photo.jpg", file), {{picture, direct}}, 12};
      }},
     {"IcoSeveralImages",
      [](const ScratchFolder& folder) {
@@ -163,7 +156,7 @@ const DecodeCase decodeCases[] = {
          const std::string file = Ico({{3, 2, 32, IconDib(withAlpha, 32)},
                                        {2, 2, 24, IconDib(opaque, 24)},
                                        {4, 3, 32, EncodeWithWic(GUID_ContainerFormatPng, {AsBgra32(png)})}});
-         return ImageFile{Save(folder, L"icons.ico", file), {{withAlpha, direct}, {opaque, direct}, {png, direct}}};
+         return ImageFile{folder.Write(L"icons.ico", file), {{withAlpha, direct}, {opaque, direct}, {png, direct}}};
      }},
 };
 

@@ -12,9 +12,7 @@ namespace Tesmo::Tests
 std::vector<SampleRequest> WriteSampleFiles(const PluginHost::ScratchFolder& folder, bool withFailures)
 {
     const auto save = [&](const wchar_t* name, const std::string& bytes) {
-        const std::wstring path = folder / name;
-        PluginHost::WriteFileBytes(path, bytes);
-        return PluginHost::AnsiPath(path);
+        return PluginHost::AnsiPath(folder.Write(name, bytes));
     };
     const Picture rgb = PatternPicture(37, 23, 1);
     const Picture rgba = PatternPicture(16, 9, 2, true);

@@ -61,6 +61,13 @@ ScratchFolder::~ScratchFolder()
     RemoveTree(path);
 }
 
+std::wstring ScratchFolder::Write(const std::wstring& name, const std::string& bytes) const
+{
+    const std::wstring file = *this / name;
+    WriteFileBytes(file, bytes);
+    return file;
+}
+
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

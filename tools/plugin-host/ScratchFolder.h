@@ -17,6 +17,8 @@ public:
 
     const std::wstring& Path() const { return path; }
     std::wstring operator/(const std::wstring& name) const { return path + L"\\" + name; }
+    // Writes a file of exactly these bytes in the folder and returns its path.
+    std::wstring Write(const std::wstring& name, const std::string& bytes) const;
 
 private:
     std::wstring path;
