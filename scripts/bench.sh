@@ -8,8 +8,10 @@ cd "$ROOT"
 prepare
 
 if [ "${1:-x64}" = x86 ]; then
-    say "decode benchmark with the 32-bit build (emulated: expect tens of minutes)"
-    "$WINE32" build/x86/bin/plugin-host.exe bench build/x86/bin/WicImagePlugin.dll decode </dev/null
+    # Emulation makes every decode tens of times slower: 2-megapixel large images keep the
+    # run to minutes, and only the ratios mean anything.
+    say "decode benchmark with the 32-bit build (emulated: about ten minutes)"
+    "$WINE32" build/x86/bin/plugin-host.exe bench build/x86/bin/WicImagePlugin.dll decode 2 </dev/null
 else
     say "benchmark with the 64-bit build"
     "$WINE64" build/x64/bin/plugin-host.exe bench build/x64/bin/WicImagePlugin.dll </dev/null

@@ -56,12 +56,14 @@ std::string ListExtensions(const Tesmo::PluginHost::PluginLibrary& plugin)
 
 TEST(Concurrency, EveryThreadGetsTheSingleThreadedResults)
 {
-    // Under qemu, emulated 32-bit Wine ends the process at the first exception raised after
-    // another thread has ended, and every failing decode raises one (its debugger message):
-    // that build runs the succeeding requests only.
-    constexpr bool withFailures = sizeof(void*) == 8;
-    constexpr int workerCount = 8;
-    const int rounds = sizeof(void*) == 8 ? 10 : 1;
+    // Emulated 32-bit Wine under qemu ends the process at the first exception raised after
+    // another thread has ended (every failing decode raises one, its debugger message), and
+    // crashes outright with more than one extra thread decoding, plug-in or not. That build
+    // runs one worker beside the listing thread, on the succeeding requests only.
+    constexpr bool fullRun = sizeof(void*) == 8;
+    constexpr bool withFailures = fullRun;
+    constexpr int workerCount = fullRun ? 8 : 1;
+    const int rounds = fullRun ? 10 : 2;
 
     const ScratchFolder folder;
     const std::vector<SampleRequest> requests = WriteSampleFiles(folder, withFailures);
@@ -77,7 +79,6 @@ TEST(Concurrency, EveryThreadGetsTheSingleThreadedResults)
 
     std::atomic<int> mismatches{0};
     std::atomic<int> decodes{0};
-    std::atomic<bool> decoding{true};
     std::mutex firstMismatchLock;
     std::string firstMismatch;
     const auto report = [&](const std::string& what) {
@@ -118,23 +119,21 @@ TEST(Concurrency, EveryThreadGetsTheSingleThreadedResults)
             }
         });
     }
-    std::thread lister([&] {
-        while (decoding)
+    // This thread lists extensions while the workers decode.
+    const int totalDecodes = workerCount * rounds * static_cast<int>(requests.size());
+    while (decodes < totalDecodes)
+    {
+        if (ListExtensions(exports) != expectedList)
         {
-            if (ListExtensions(exports) != expectedList)
-            {
-                report("the extension list changed");
-            }
+            report("the extension list changed");
         }
-    });
+    }
     for (std::thread& worker : workers)
     {
         worker.join();
     }
-    decoding = false;
-    lister.join();
 
-    EXPECT_EQ(decodes, workerCount * rounds * static_cast<int>(requests.size()));
+    EXPECT_EQ(decodes, totalDecodes);
     EXPECT_EQ(mismatches, 0) << "first: " << firstMismatch;
 }
 

@@ -7,8 +7,9 @@ namespace Tesmo::PluginHost
 
 // Measures the plug-in against bare WIC in this process and prints medians, spreads and
 // ratios: decode overhead, memory, catalogue calls and thread scaling. With decodeOnly,
-// only the decode overhead is measured (for the emulated 32-bit build).
-int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly);
+// only the decode overhead is measured. The large JPEG and PNG have largeMegapixels (12
+// normally; fewer for the emulated 32-bit build, where only the ratios mean anything).
+int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels);
 
 // The child-process side of the memory measurement: one decode of image, by the plug-in
 // or by bare WIC, printing the working set before it and the peak after it.

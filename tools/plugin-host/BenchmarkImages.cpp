@@ -3,6 +3,7 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 
@@ -81,23 +82,26 @@ void Encode(IWICImagingFactory& factory, const BenchmarkImage& image, REFGUID co
 
 } // namespace
 
-std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder)
+std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, unsigned int largeMegapixels)
 {
     ComPtr<IWICImagingFactory> factory;
     Check(CoCreateInstance(imagingFactoryClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)), "factory");
 
     struct Recipe
     {
-        const wchar_t* label;
+        std::wstring label;
         const wchar_t* fileName;
         GUID container;
         WICPixelFormatGUID format;
         unsigned int width;
         unsigned int height;
     };
+    // 4:3 frames: 12 megapixels are 4000 x 3000.
+    const auto side = static_cast<unsigned int>(std::sqrt(largeMegapixels * 1e6 / 12.0) + 0.5);
+    const std::wstring large = std::to_wstring(largeMegapixels) + L" MP ";
     const Recipe recipes[] = {
-        {L"12 MP JPEG", L"photo-12mp.jpg", GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, 4000, 3000},
-        {L"12 MP PNG", L"photo-12mp.png", GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 4000, 3000},
+        {large + L"JPEG", L"photo-large.jpg", GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, 4 * side, 3 * side},
+        {large + L"PNG", L"photo-large.png", GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 4 * side, 3 * side},
         {L"1 MP GIF", L"photo-1mp.gif", GUID_ContainerFormatGif, GUID_WICPixelFormat8bppIndexed, 1000, 1000},
         {L"16x16 PNG", L"icon-16.png", GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 16, 16},
     };

@@ -14,9 +14,9 @@ struct BenchmarkImage
     unsigned int height;
 };
 
-// Encodes the benchmark's images with WIC's own encoders into folder: a 12-megapixel
-// JPEG and PNG, a 1-megapixel GIF and a 16 x 16 PNG, all of a photo-like pattern with
-// noise so that the encoders do real work. The calling thread must have joined COM.
-std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder);
+// Encodes the benchmark's images with WIC's own encoders into folder: a JPEG and a PNG of
+// largeMegapixels (4:3), a 1-megapixel GIF and a 16 x 16 PNG, all of a photo-like pattern
+// with noise so that the encoders do real work.
+std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, unsigned int largeMegapixels);
 
 } // namespace Tesmo::PluginHost

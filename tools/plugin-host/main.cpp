@@ -6,6 +6,7 @@
 #include "PluginLibrary.h"
 
 #include <cstdio>
+#include <cwchar>
 #include <exception>
 #include <string>
 
@@ -24,8 +25,8 @@ void PrintUsage()
                "                                    pixels to OUT (default frame.ppm; .png writes PNG;\n"
                "                                    with all: frame-0.ppm, frame-1.ppm ...)\n"
                "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE\n"
-               "  bench [decode]                    measure the plug-in against bare WIC\n"
-               "                                    (decode: the decoding part only)\n",
+               "  bench [all|decode] [MEGAPIXELS]   measure the plug-in against bare WIC (decode: the\n"
+               "                                    decoding part only; large images of 12 MP or as given)\n",
                stderr);
 }
 
@@ -46,7 +47,8 @@ int wmain(int argc, wchar_t** argv)
     {
         if (command == L"bench")
         {
-            return RunBenchmark(argv[2], argument(3, L"") == L"decode");
+            const unsigned long megapixels = std::wcstoul(argument(4, L"12").c_str(), nullptr, 10);
+            return RunBenchmark(argv[2], argument(3, L"") == L"decode", megapixels > 0 ? megapixels : 12);
         }
         if (command == L"memory-probe" && argc == 5)
         {
