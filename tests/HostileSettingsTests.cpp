@@ -32,17 +32,6 @@ std::string GarbageBytes(std::uint32_t seed, size_t count)
     return bytes;
 }
 
-std::string Utf16WithoutMark(const std::wstring& text)
-{
-    std::string bytes;
-    for (const wchar_t unit : text)
-    {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
 struct HostileSettingsCase
 {
     const char* label;
@@ -123,8 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
         HostileSettingsCase{"Name4095Units", Bytes("[GUI]\r\nname=" + std::string(4095, 'y') + "\r\n"), "", -1},
         HostileSettingsCase{"Name4096Units", Bytes("[GUI]\r\nname=" + std::string(4096, 'z') + "\r\n"), "", -1},
         HostileSettingsCase{"EmbeddedNul", Bytes(std::string("[GUI]\r\nname=ab\0cd\r\n", 18)), std::nullopt},
-        HostileSettingsCase{"Utf16WithMark", Bytes("\xFF\xFE" + Utf16WithoutMark(L"[GUI]\r\nname=Wide\r\n")), "Wide"},
-        HostileSettingsCase{"Utf16WithoutMark", Bytes(Utf16WithoutMark(L"[GUI]\r\nname=Wide\r\n")), std::nullopt},
+        HostileSettingsCase{"Utf16WithMark", Bytes("\xFF\xFE" + Utf16Bytes(L"[GUI]\r\nname=Wide\r\n")), "Wide"},
+        HostileSettingsCase{"Utf16WithoutMark", Bytes(Utf16Bytes(L"[GUI]\r\nname=Wide\r\n")), std::nullopt},
         HostileSettingsCase{"Utf8WithMark", Bytes("\xEF\xBB\xBF[GUI]\r\nname=Caf\xC3\xA9\r\n"), "Caf\xE9"},
         HostileSettingsCase{"AnsiText", Bytes("[GUI]\r\nname=Plain\r\n"), "Plain"},
         HostileSettingsCase{"EmptyFile", Bytes(""), defaultName},

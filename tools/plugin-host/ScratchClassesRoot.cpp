@@ -1,5 +1,7 @@
 #include "ScratchClassesRoot.h"
 
+#include "ScratchFolder.h"
+
 #include <atomic>
 #include <cstdio>
 #include <stdexcept>
@@ -12,17 +14,6 @@ const std::wstring decoderInstanceListPath = L"CLSID\\{7ED96837-96F0-4812-B211-F
 
 namespace
 {
-
-std::string BytesOf(const std::wstring& units)
-{
-    std::string bytes;
-    for (const wchar_t unit : units)
-    {
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
 
 std::wstring NextClassId()
 {
@@ -44,7 +35,7 @@ void Check(LSTATUS status, const char* what)
 
 RegistryValue TextValue(const std::wstring& text, DWORD type)
 {
-    return {type, BytesOf(text + L'\0')};
+    return {type, Utf16Bytes(text + L'\0')};
 }
 
 DecoderRegistration CompleteDecoder(const std::wstring& instanceName, const std::wstring& fileExtensions)

@@ -84,15 +84,20 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes)
     }
 }
 
-void WriteUtf16File(const std::wstring& path, const std::wstring& text)
+std::string Utf16Bytes(const std::wstring& text)
 {
-    std::string bytes = "\xFF\xFE";
+    std::string bytes;
     for (const wchar_t unit : text)
     {
         bytes.push_back(static_cast<char>(unit & 0xFF));
         bytes.push_back(static_cast<char>(unit >> 8));
     }
-    WriteFileBytes(path, bytes);
+    return bytes;
+}
+
+void WriteUtf16File(const std::wstring& path, const std::wstring& text)
+{
+    WriteFileBytes(path, "\xFF\xFE" + Utf16Bytes(text));
 }
 
 std::wstring FolderOfThisProgram()
