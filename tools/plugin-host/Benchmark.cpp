@@ -63,13 +63,9 @@ void DecodeBare(const BareWicDecoder& bare, const std::wstring& path)
 }
 
 void MeasureDecodeOverhead(const PluginLibrary& plugin, const std::vector<BenchmarkImage>& images,
-                           WorkerThread::Com pluginCom, const char* title)
+                           WorkerThread& pluginThread, WorkerThread& bareThread, const BareWicDecoder& bare,
+                           const char* title)
 {
-    WorkerThread pluginThread(pluginCom);
-    WorkerThread bareThread(WorkerThread::Com::SingleThreadedApartment);
-    std::optional<BareWicDecoder> bare;
-    bareThread.Run([&] { bare.emplace(); });
-
     std::printf("\nDecode, frame 0: plug-in on a thread %s; bare WIC with one reused factory\n", title);
     std::printf("  %-11s %26s %26s %7s %10s\n", "image", "plug-in ms (min-max)", "bare ms (min-max)", "ratio",
                 "overhead");
@@ -77,7 +73,7 @@ void MeasureDecodeOverhead(const PluginLibrary& plugin, const std::vector<Benchm
     {
         const std::string narrowPath = AnsiPath(image.path);
         const auto pluginRun = [&] { pluginThread.Run([&] { DecodeWithPlugin(plugin, narrowPath); }); };
-        const auto bareRun = [&] { bareThread.Run([&] { DecodeBare(*bare, image.path); }); };
+        const auto bareRun = [&] { bareThread.Run([&] { DecodeBare(bare, image.path); }); };
         for (int run = 0; run < warmUpRuns; ++run)
         {
             pluginRun();
@@ -104,7 +100,6 @@ void MeasureDecodeOverhead(const PluginLibrary& plugin, const std::vector<Benchm
                     ours.median, ours.minimum, ours.maximum, theirs.median, theirs.minimum, theirs.maximum,
                     ours.median / theirs.median, ours.median - theirs.median);
     }
-    bareThread.Run([&] { bare.reset(); });
 }
 
 struct MemoryProbe
@@ -273,16 +268,24 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
     }
     const ScratchFolder folder;
     std::vector<BenchmarkImage> images;
-    {
-        WorkerThread encoder(WorkerThread::Com::SingleThreadedApartment);
-        std::printf("Writing the benchmark images with WIC's encoders...\n");
-        std::fflush(stdout);
-        encoder.Run([&] { images = WriteBenchmarkImages(folder.Path(), largeMegapixels); });
-    }
+    // Both contenders' threads live until the end: emulated 32-bit Wine does not survive
+    // threads that come and go.
+    WorkerThread pluginThread(WorkerThread::Com::None);
+    WorkerThread bareThread(WorkerThread::Com::SingleThreadedApartment);
+    std::optional<BareWicDecoder> bare;
+    std::printf("Writing the benchmark images with WIC's encoders...\n");
+    std::fflush(stdout);
+    bareThread.Run([&] {
+        images = WriteBenchmarkImages(folder.Path(), largeMegapixels);
+        bare.emplace();
+    });
     std::printf("%d warm-up and %d counted runs per contender, alternating.\n", warmUpRuns, countedRuns);
-    MeasureDecodeOverhead(plugin, images, WorkerThread::Com::None, "with no COM");
-    MeasureDecodeOverhead(plugin, images, WorkerThread::Com::SingleThreadedApartment,
+    MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare, "with no COM");
+    pluginThread.Run([] { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); });
+    MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare,
                           "that already joined a single-threaded apartment");
+    pluginThread.Run([] { CoUninitialize(); });
+    bareThread.Run([&] { bare.reset(); });
     if (decodeOnly)
     {
         return 0;
