@@ -259,7 +259,7 @@ void MeasureThreads(const PluginLibrary& plugin, const BenchmarkImage& image)
 
 } // namespace
 
-int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels)
+int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels, bool onOneThread)
 {
     const PluginLibrary plugin(pluginPath);
     if (!plugin.getImageData || !plugin.getSupportedExtensions || !plugin.getDisplayName)
@@ -270,8 +270,10 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
     std::vector<BenchmarkImage> images;
     // Both contenders' threads live until the end: emulated 32-bit Wine does not survive
     // threads that come and go.
-    WorkerThread pluginThread(WorkerThread::Com::None);
-    WorkerThread bareThread(WorkerThread::Com::SingleThreadedApartment);
+    const HRESULT callerJoined = onOneThread ? CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+    WorkerThread pluginThread(onOneThread ? WorkerThread::Com::CallersThread : WorkerThread::Com::None);
+    WorkerThread bareThread(onOneThread ? WorkerThread::Com::CallersThread
+                                        : WorkerThread::Com::SingleThreadedApartment);
     std::optional<BareWicDecoder> bare;
     std::printf("Writing the benchmark images with WIC's encoders...\n");
     std::fflush(stdout);
@@ -280,12 +282,22 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
         bare.emplace();
     });
     std::printf("%d warm-up and %d counted runs per contender, alternating.\n", warmUpRuns, countedRuns);
-    MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare, "with no COM");
-    pluginThread.Run([] { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); });
+    if (!onOneThread)
+    {
+        MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare, "with no COM");
+        pluginThread.Run([] { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); });
+    }
     MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare,
                           "that already joined a single-threaded apartment");
-    pluginThread.Run([] { CoUninitialize(); });
+    if (!onOneThread)
+    {
+        pluginThread.Run([] { CoUninitialize(); });
+    }
     bareThread.Run([&] { bare.reset(); });
+    if (SUCCEEDED(callerJoined))
+    {
+        CoUninitialize();
+    }
     if (decodeOnly)
     {
         return 0;

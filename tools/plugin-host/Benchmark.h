@@ -9,7 +9,10 @@ namespace Tesmo::PluginHost
 // ratios: decode overhead, memory, catalogue calls and thread scaling. With decodeOnly,
 // only the decode overhead is measured. The large JPEG and PNG have largeMegapixels (12
 // normally; fewer for the emulated 32-bit build, where only the ratios mean anything).
-int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels);
+// With onOneThread, both contenders run on the calling thread in a single-threaded
+// apartment (the case of a host's UI thread) and the no-COM case is left out: for
+// emulators whose threads cannot be trusted.
+int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels, bool onOneThread);
 
 // The child-process side of the memory measurement: one decode of image, by the plug-in
 // or by bare WIC, printing the working set before it and the peak after it.

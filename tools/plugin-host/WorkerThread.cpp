@@ -5,8 +5,12 @@
 namespace Tesmo::PluginHost
 {
 
-WorkerThread::WorkerThread(Com com) : thread([this, com] { Loop(com); })
+WorkerThread::WorkerThread(Com com)
 {
+    if (com != Com::CallersThread)
+    {
+        thread = std::thread([this, com] { Loop(com); });
+    }
 }
 
 WorkerThread::~WorkerThread()
@@ -16,11 +20,19 @@ WorkerThread::~WorkerThread()
         stopping = true;
     }
     changed.notify_all();
-    thread.join();
+    if (thread.joinable())
+    {
+        thread.join();
+    }
 }
 
 void WorkerThread::Run(const std::function<void()>& job)
 {
+    if (!thread.joinable())
+    {
+        job();
+        return;
+    }
     std::unique_lock lock(mutex);
     pending = &job;
     failure = nullptr;

@@ -18,6 +18,9 @@ public:
     {
         None,
         SingleThreadedApartment,
+        // No thread of its own: jobs run on the caller's thread, in whatever COM state
+        // that has.
+        CallersThread,
     };
 
     explicit WorkerThread(Com com);

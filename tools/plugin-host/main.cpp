@@ -25,8 +25,10 @@ void PrintUsage()
                "                                    pixels to OUT (default frame.ppm; .png writes PNG;\n"
                "                                    with all: frame-0.ppm, frame-1.ppm ...)\n"
                "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE\n"
-               "  bench [all|decode] [MEGAPIXELS]   measure the plug-in against bare WIC (decode: the\n"
-               "                                    decoding part only; large images of 12 MP or as given)\n",
+               "  bench [all|decode|decode-one-thread] [MEGAPIXELS]\n"
+               "                                    measure the plug-in against bare WIC (decode: the\n"
+               "                                    decoding part only, decode-one-thread: on this thread\n"
+               "                                    only; large images of 12 MP or as given)\n",
                stderr);
 }
 
@@ -48,7 +50,8 @@ int wmain(int argc, wchar_t** argv)
         if (command == L"bench")
         {
             const unsigned long megapixels = std::wcstoul(argument(4, L"12").c_str(), nullptr, 10);
-            return RunBenchmark(argv[2], argument(3, L"") == L"decode", megapixels > 0 ? megapixels : 12);
+            const std::wstring part = argument(3, L"all");
+            return RunBenchmark(argv[2], part != L"all", megapixels > 0 ? megapixels : 12, part == L"decode-one-thread");
         }
         if (command == L"memory-probe" && argc == 5)
         {
