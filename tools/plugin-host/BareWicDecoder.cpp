@@ -11,7 +11,6 @@ namespace Tesmo::PluginHost
 namespace
 {
 
-constexpr CLSID imagingFactoryClass = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
 constexpr HRESULT unsupportedOperation = static_cast<HRESULT>(0x88982F81);
 
 HRESULT Convert(IWICImagingFactory& factory, IWICBitmapSource* source, REFWICPixelFormatGUID format,
@@ -30,7 +29,7 @@ HRESULT Convert(IWICImagingFactory& factory, IWICBitmapSource* source, REFWICPix
 
 BareWicDecoder::BareWicDecoder()
 {
-    if (FAILED(CoCreateInstance(imagingFactoryClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
     {
         throw std::runtime_error("cannot create the WIC imaging factory");
     }

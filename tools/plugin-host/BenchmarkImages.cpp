@@ -1,29 +1,17 @@
 #include "BenchmarkImages.h"
 
+#include "ImageFiles.h"
+
 #include <wincodec.h>
-#include <wrl/client.h>
 
 #include <cmath>
 #include <cstdint>
-#include <stdexcept>
-
-using Microsoft::WRL::ComPtr;
 
 namespace Tesmo::PluginHost
 {
 
 namespace
 {
-
-constexpr CLSID imagingFactoryClass = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
-
-void Check(HRESULT result, const char* step)
-{
-    if (FAILED(result))
-    {
-        throw std::runtime_error(std::string("cannot write a benchmark image: ") + step);
-    }
-}
 
 // A smooth gradient with a little noise: compresses like a photograph, not like a
 // flat colour.
@@ -50,43 +38,10 @@ std::vector<BYTE> PhotoLikePixels(unsigned int width, unsigned int height, unsig
     return pixels;
 }
 
-void Encode(IWICImagingFactory& factory, const BenchmarkImage& image, REFGUID container, WICPixelFormatGUID format)
-{
-    const bool indexed = IsEqualGUID(format, GUID_WICPixelFormat8bppIndexed);
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    Check(factory.CreateStream(&stream), "stream");
-    Check(stream->InitializeFromFilename(image.path.c_str(), GENERIC_WRITE), "file");
-    Check(factory.CreateEncoder(container, nullptr, &encoder), "encoder");
-    Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "encoder initialisation");
-    Check(encoder->CreateNewFrame(&frame, nullptr), "frame");
-    Check(frame->Initialize(nullptr), "frame initialisation");
-    Check(frame->SetSize(image.width, image.height), "size");
-    Check(frame->SetPixelFormat(&format), "pixel format");
-    if (indexed)
-    {
-        ComPtr<IWICPalette> palette;
-        Check(factory.CreatePalette(&palette), "palette");
-        Check(palette->InitializePredefined(WICBitmapPaletteTypeFixedHalftone256, FALSE), "palette");
-        Check(frame->SetPalette(palette.Get()), "palette");
-    }
-    const unsigned int bytesPerPixel = indexed ? 1 : 3;
-    std::vector<BYTE> pixels = PhotoLikePixels(image.width, image.height, bytesPerPixel);
-    Check(frame->WritePixels(image.height, image.width * bytesPerPixel, static_cast<UINT>(pixels.size()),
-                             pixels.data()),
-          "pixels");
-    Check(frame->Commit(), "frame commit");
-    Check(encoder->Commit(), "commit");
-}
-
 } // namespace
 
 std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, unsigned int largeMegapixels)
 {
-    ComPtr<IWICImagingFactory> factory;
-    Check(CoCreateInstance(imagingFactoryClass, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)), "factory");
-
     struct Recipe
     {
         std::wstring label;
@@ -110,7 +65,9 @@ std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, uns
     for (const Recipe& recipe : recipes)
     {
         BenchmarkImage image{recipe.label, folder + L"\\" + recipe.fileName, recipe.width, recipe.height};
-        Encode(*factory.Get(), image, recipe.container, recipe.format);
+        const bool indexed = recipe.format == GUID_WICPixelFormat8bppIndexed;
+        EncodeImageFile(image.path, recipe.container, recipe.format, image.width, image.height,
+                        PhotoLikePixels(image.width, image.height, indexed ? 1 : 3));
         images.push_back(image);
     }
     return images;

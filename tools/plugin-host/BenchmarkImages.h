@@ -16,7 +16,7 @@ struct BenchmarkImage
 
 // Encodes the benchmark's images with WIC's own encoders into folder: a JPEG and a PNG of
 // largeMegapixels (4:3), a 1-megapixel GIF and a 16 x 16 PNG, all of a photo-like pattern
-// with noise so that the encoders do real work.
+// with noise so that the encoders do real work. The calling thread must have joined COM.
 std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, unsigned int largeMegapixels);
 
 } // namespace Tesmo::PluginHost

@@ -45,7 +45,43 @@ void WritePpm(const std::wstring& path, unsigned int width, unsigned int height,
     }
 }
 
-// Encodes packed RGB with WIC's PNG encoder, which takes 24bpp BGR.
+void EncodeImageFile(const std::wstring& path, const GUID& container, const GUID& pixelFormat, unsigned int width,
+                     unsigned int height, const std::vector<unsigned char>& pixels)
+{
+    ComPtr<IWICImagingFactory> factory;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    Check(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)),
+          "creating the WIC factory");
+    Check(factory->CreateStream(&stream), "creating a stream");
+    Check(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), "creating the output file");
+    Check(factory->CreateEncoder(container, nullptr, &encoder), "creating the encoder");
+    Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "starting the file");
+    Check(encoder->CreateNewFrame(&frame, nullptr), "adding a frame");
+    Check(frame->Initialize(nullptr), "starting the frame");
+    Check(frame->SetSize(width, height), "setting the size");
+    WICPixelFormatGUID format = pixelFormat;
+    Check(frame->SetPixelFormat(&format), "setting the pixel format");
+    if (format != pixelFormat)
+    {
+        throw std::runtime_error("the encoder does not take the pixel format");
+    }
+    if (pixelFormat == GUID_WICPixelFormat8bppIndexed)
+    {
+        ComPtr<IWICPalette> palette;
+        Check(factory->CreatePalette(&palette), "creating a palette");
+        Check(palette->InitializePredefined(WICBitmapPaletteTypeFixedHalftone256, FALSE), "filling the palette");
+        Check(frame->SetPalette(palette.Get()), "setting the palette");
+    }
+    const auto stride = static_cast<UINT>(pixels.size() / height);
+    Check(frame->WritePixels(height, stride, static_cast<UINT>(pixels.size()), const_cast<BYTE*>(pixels.data())),
+          "writing the pixels");
+    Check(frame->Commit(), "finishing the frame");
+    Check(encoder->Commit(), "finishing the file");
+}
+
+// WIC's PNG encoder takes 24bpp BGR.
 void WritePng(const std::wstring& path, unsigned int width, unsigned int height, const unsigned char* rgb)
 {
     std::vector<BYTE> bgr(rgb, rgb + static_cast<size_t>(width) * height * 3);
@@ -56,28 +92,7 @@ void WritePng(const std::wstring& path, unsigned int width, unsigned int height,
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     try
     {
-        ComPtr<IWICImagingFactory> factory;
-        ComPtr<IWICStream> stream;
-        ComPtr<IWICBitmapEncoder> encoder;
-        ComPtr<IWICBitmapFrameEncode> frame;
-        Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)),
-              "creating the WIC factory");
-        Check(factory->CreateStream(&stream), "creating a stream");
-        Check(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), "creating the output file");
-        Check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder), "creating the PNG encoder");
-        Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "starting the PNG file");
-        Check(encoder->CreateNewFrame(&frame, nullptr), "adding a frame");
-        Check(frame->Initialize(nullptr), "starting the frame");
-        Check(frame->SetSize(width, height), "setting the size");
-        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-        Check(frame->SetPixelFormat(&format), "setting the pixel format");
-        if (format != GUID_WICPixelFormat24bppBGR)
-        {
-            throw std::runtime_error("the PNG encoder does not take 24bpp BGR");
-        }
-        Check(frame->WritePixels(height, width * 3, static_cast<UINT>(bgr.size()), bgr.data()), "writing the pixels");
-        Check(frame->Commit(), "finishing the frame");
-        Check(encoder->Commit(), "finishing the file");
+        EncodeImageFile(path, GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, width, height, bgr);
     }
     catch (...)
     {
