@@ -24,9 +24,6 @@ constexpr IID wicImagingFactoryInterface = {
 constexpr GUID pixelFormat24bppRgb = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0d}};
 constexpr GUID pixelFormat32bppBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
 
-// WINCODEC_ERR_UNSUPPORTEDOPERATION: the converter has no path between the two formats.
-constexpr HRESULT unsupportedOperation = static_cast<HRESULT>(0x88982F81);
-
 constexpr wchar_t factoryFailed[] = L"[WIC_Plugin] CoCreateInstance( CLSID_WICImagingFactor ) Failed!";
 constexpr wchar_t openFailed[] = L"[WIC_Plugin] IWICImagingFactory->CreateDecoderFromFilename( ) Failed!";
 constexpr wchar_t frameCountFailed[] = L"[WIC_Plugin] IWICBitmapDecoder->GetFrameCount( ) Failed!";
@@ -121,7 +118,7 @@ bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFo
     }
 
     HRESULT result = converter.CopyPixels(nullptr, static_cast<UINT>(stride), size, buffer);
-    if (result == unsupportedOperation)
+    if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION)
     {
         result = CopyThroughBgra(factory, frame, static_cast<UINT>(stride), size, buffer);
     }

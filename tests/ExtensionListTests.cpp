@@ -1,6 +1,7 @@
 #include "support/OpenHandles.h"
 #include "support/PluginCopy.h"
 #include "ScratchClassesRoot.h"
+#include "utilities/Wic.h"
 
 #include <gtest/gtest.h>
 
@@ -187,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ExtensionList, WinesOwnRegistrationsLackFriendlyNames)
 {
     HKEY category = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, decoderInstanceListPath.c_str(), 0, KEY_QUERY_VALUE, &category),
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, Tesmo::Plugin::Utilities::decoderInstanceList, 0, KEY_QUERY_VALUE, &category),
               ERROR_SUCCESS)
         << "Wine's decoder category should exist";
     DWORD subkeys = 0;

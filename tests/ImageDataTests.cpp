@@ -13,6 +13,7 @@
 #include "support/ImageDataCall.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"
+#include "imaging/ComInitialization.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,6 @@ namespace
 {
 
 constexpr wchar_t frameFailed[] = L"[WIC_Plugin] IWICBitmapDecoder->GetFrame( ) Failed!";
-constexpr HRESULT unsupportedOperation = static_cast<HRESULT>(0x88982F81);
 
 struct ExpectedFrame
 {
@@ -227,7 +227,7 @@ TEST_P(ImageDataDecodeTest, ConverterPathIsTheOneTheTableSays)
 {
     const ScratchFolder folder;
     const ImageFile image = GetParam().make(folder);
-    const ComApartment com(COINIT_APARTMENTTHREADED);
+    const Tesmo::Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
     ASSERT_TRUE(SUCCEEDED(com.Result()));
     {
         ComPtr<IWICImagingFactory> factory;
@@ -250,7 +250,7 @@ TEST_P(ImageDataDecodeTest, ConverterPathIsTheOneTheTableSays)
             std::vector<BYTE> buffer(expected.picture.width * expected.picture.height * 3);
             const HRESULT copied = converter->CopyPixels(nullptr, expected.picture.width * 3,
                                                          static_cast<UINT>(buffer.size()), buffer.data());
-            const HRESULT wanted = RunningUnderWine() && expected.viaBgra ? unsupportedOperation : S_OK;
+            const HRESULT wanted = RunningUnderWine() && expected.viaBgra ? WINCODEC_ERR_UNSUPPORTEDOPERATION : S_OK;
             EXPECT_EQ(copied, wanted) << "frame " << index;
         }
     }

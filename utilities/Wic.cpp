@@ -12,7 +12,6 @@ namespace
 {
 
 // CATID_WICBitmapDecoders: every installed decoder has a subkey here.
-constexpr const wchar_t* decoderInstanceList = L"CLSID\\{7ED96837-96F0-4812-B211-F13C24117ED3}\\Instance";
 
 // The formats Windows' own codec always decodes; listed even when the registry cannot be
 // read.

@@ -11,6 +11,10 @@
 namespace Tesmo::Plugin::Utilities
 {
 
+// Where WIC lists its registered decoders: the decoder category's instance keys,
+// relative to HKEY_CLASSES_ROOT.
+inline constexpr wchar_t decoderInstanceList[] = L"CLSID\\{7ED96837-96F0-4812-B211-F13C24117ED3}\\Instance";
+
 // The image decoders WIC has registered on this machine, read from HKEY_CLASSES_ROOT on
 // demand and kept only as long as this object lives.
 class Wic

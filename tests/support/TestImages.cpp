@@ -1,5 +1,7 @@
 #include "support/TestImages.h"
 
+#include "imaging/ComInitialization.h"
+
 #include <wincodec.h>
 #include <wrl/client.h>
 
@@ -318,7 +320,7 @@ FrameToEncode AsIndexed8(const IndexedPicture& picture)
 
 std::string EncodeWithWic(const GUID& containerFormat, const std::vector<FrameToEncode>& frames)
 {
-    const ComApartment com(COINIT_APARTMENTTHREADED);
+    const Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;
@@ -377,18 +379,6 @@ std::string EncodeWithWic(const GUID& containerFormat, const std::vector<FrameTo
     std::string file(bytes, bytes + status.cbSize.QuadPart);
     GlobalUnlock(memory);
     return file;
-}
-
-ComApartment::ComApartment(DWORD model) : result(CoInitializeEx(nullptr, model))
-{
-}
-
-ComApartment::~ComApartment()
-{
-    if (SUCCEEDED(result))
-    {
-        CoUninitialize();
-    }
 }
 
 bool RunningUnderWine()

@@ -91,21 +91,6 @@ FrameToEncode AsIndexed8(const IndexedPicture& picture);
 // returns the file's bytes. Throws when the encoder refuses a frame's pixel format.
 std::string EncodeWithWic(const GUID& containerFormat, const std::vector<FrameToEncode>& frames);
 
-// CoInitializeEx for the object's lifetime, balanced when it succeeded.
-class ComApartment
-{
-public:
-    explicit ComApartment(DWORD model);
-    virtual ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-    HRESULT Result() const { return result; }
-
-private:
-    HRESULT result;
-};
-
 // True when running under Wine rather than Windows.
 bool RunningUnderWine();
 

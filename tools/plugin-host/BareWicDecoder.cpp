@@ -11,8 +11,6 @@ namespace Tesmo::PluginHost
 namespace
 {
 
-constexpr HRESULT unsupportedOperation = static_cast<HRESULT>(0x88982F81);
-
 HRESULT Convert(IWICImagingFactory& factory, IWICBitmapSource* source, REFWICPixelFormatGUID format,
                 ComPtr<IWICFormatConverter>& converter)
 {
@@ -64,7 +62,7 @@ bool BareWicDecoder::Decode(const std::wstring& path, unsigned int frameIndex, u
     }
     auto* buffer = static_cast<BYTE*>(pixels);
     HRESULT result = converter->CopyPixels(nullptr, static_cast<UINT>(stride), byteCount, buffer);
-    if (result == unsupportedOperation)
+    if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION)
     {
         // Wine's converter reaches 24-bit RGB from some formats only by way of 32-bit BGRA.
         ComPtr<IWICFormatConverter> toBgra;

@@ -1,6 +1,7 @@
 #include "ScratchClassesRoot.h"
 
 #include "ScratchFolder.h"
+#include "utilities/Wic.h"
 
 #include <atomic>
 #include <cstdio>
@@ -9,8 +10,6 @@
 
 namespace Tesmo::PluginHost
 {
-
-const std::wstring decoderInstanceListPath = L"CLSID\\{7ED96837-96F0-4812-B211-F13C24117ED3}\\Instance";
 
 namespace
 {
@@ -89,7 +88,7 @@ void ScratchClassesRoot::SetValue(const std::wstring& keyPath, const std::wstrin
 
 void ScratchClassesRoot::Register(const DecoderRegistration& decoder) const
 {
-    const std::wstring instancePath = decoderInstanceListPath + L"\\" + decoder.instanceName;
+    const std::wstring instancePath = std::wstring(Plugin::Utilities::decoderInstanceList) + L"\\" + decoder.instanceName;
     CreateKey(instancePath);
     if (decoder.friendlyName)
     {

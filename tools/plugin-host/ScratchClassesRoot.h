@@ -55,6 +55,4 @@ private:
     HKEY scratchRoot = nullptr;
 };
 
-extern const std::wstring decoderInstanceListPath;
-
 } // namespace Tesmo::PluginHost
