@@ -1,9 +1,12 @@
 // GetImageData initialises COM for the call only: a thread's own apartment, whatever it
 // is, is the same after the call as before.
 
-#include "support/ImageDataCall.h"
+#include "host/AnsiPath.h"
+#include "host/ImageDataCall.h"
+#include "host/WicEncoder.h"
+#include "support/EncoderFrames.h"
+#include "support/Pictures.h"
 #include "support/PluginCopy.h"
-#include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +17,9 @@
 #include <thread>
 
 using namespace Tesmo::Tests;
+using Tesmo::PluginHost::AnsiPath;
+using Tesmo::PluginHost::EncodeWithWic;
+using Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {

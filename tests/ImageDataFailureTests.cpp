@@ -2,10 +2,14 @@
 // outputs were written by the steps before it, overflow-safe sizes and ANSI
 // code page paths. Null pointers are refused silently.
 
-#include "support/DebugMessages.h"
-#include "support/ImageDataCall.h"
+#include "host/AnsiPath.h"
+#include "host/DebugMessageCapture.h"
+#include "host/ImageDataCall.h"
+#include "host/WicEncoder.h"
+#include "support/BitmapFiles.h"
+#include "support/EncoderFrames.h"
+#include "support/Pictures.h"
 #include "support/PluginCopy.h"
-#include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +20,10 @@
 #include <vector>
 
 using namespace Tesmo::Tests;
+using Tesmo::PluginHost::AnsiPath;
+using Tesmo::PluginHost::DebugMessageCapture;
+using Tesmo::PluginHost::EncodeWithWic;
+using Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {
