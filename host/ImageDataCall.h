@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/AnsiPath.h"
 #include "host/PluginLibrary.h"
 
 #include <cstdint>
@@ -19,6 +20,7 @@ public:
     static constexpr unsigned int unwritten = 0xA5A5A5A5u;
     static void* UnwrittenPointer() { return reinterpret_cast<void*>(std::uintptr_t{0xA5A5A5A5u}); }
 
+    // path: in the system's ANSI code page, as AnsiPath gives it.
     ImageDataCall(const PluginLibrary& plugin, const std::string& path, unsigned int frameIndex);
     virtual ~ImageDataCall();
     ImageDataCall(const ImageDataCall&) = delete;

@@ -5,14 +5,9 @@
 // exactly width x height x 3 bytes, or -1 with the one message of the failing step and
 // only the outputs of the steps before it, and every heap of the process stays intact.
 
-#include "host/AnsiPath.h"
 #include "host/ImageDataCall.h"
-#include "host/WicEncoder.h"
-#include "support/BitmapFiles.h"
-#include "support/EncoderFrames.h"
-#include "support/Pictures.h"
-#include "support/PlatformProbes.h"
 #include "support/PluginCopy.h"
+#include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +25,7 @@
 #include <vector>
 
 using namespace Tesmo::Tests;
-using Tesmo::PluginHost::AnsiPath;
-using Tesmo::PluginHost::EncodeWithWic;
-using Tesmo::PluginHost::ImageDataCall;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::EncodeWithWic, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {

@@ -1,12 +1,9 @@
 // GetImageData initialises COM for the call only: a thread's own apartment, whatever it
 // is, is the same after the call as before.
 
-#include "host/AnsiPath.h"
 #include "host/ImageDataCall.h"
-#include "host/WicEncoder.h"
-#include "support/EncoderFrames.h"
-#include "support/Pictures.h"
 #include "support/PluginCopy.h"
+#include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +14,7 @@
 #include <thread>
 
 using namespace Tesmo::Tests;
-using Tesmo::PluginHost::AnsiPath;
-using Tesmo::PluginHost::EncodeWithWic;
-using Tesmo::PluginHost::ImageDataCall;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::EncodeWithWic, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {

@@ -2,14 +2,10 @@
 // outputs were written by the steps before it, overflow-safe sizes and ANSI
 // code page paths. Null pointers are refused silently.
 
-#include "host/AnsiPath.h"
 #include "host/DebugMessageCapture.h"
 #include "host/ImageDataCall.h"
-#include "host/WicEncoder.h"
-#include "support/BitmapFiles.h"
-#include "support/EncoderFrames.h"
-#include "support/Pictures.h"
 #include "support/PluginCopy.h"
+#include "support/TestImages.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +16,7 @@
 #include <vector>
 
 using namespace Tesmo::Tests;
-using Tesmo::PluginHost::AnsiPath;
-using Tesmo::PluginHost::DebugMessageCapture;
-using Tesmo::PluginHost::EncodeWithWic;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::DebugMessageCapture, Tesmo::PluginHost::EncodeWithWic;
 using Tesmo::PluginHost::ImageDataCall;
 
 namespace

@@ -10,15 +10,10 @@
 // take the direct path. ConverterPathIsTheOneTheTableSays checks this against the
 // platform's own converter.
 
-#include "host/AnsiPath.h"
 #include "host/ImageDataCall.h"
-#include "host/WicEncoder.h"
-#include "imaging/ComInitialization.h"
-#include "support/BitmapFiles.h"
-#include "support/EncoderFrames.h"
-#include "support/Pictures.h"
-#include "support/PlatformProbes.h"
 #include "support/PluginCopy.h"
+#include "support/TestImages.h"
+#include "imaging/ComInitialization.h"
 
 #include <gtest/gtest.h>
 
@@ -31,9 +26,7 @@
 
 using Microsoft::WRL::ComPtr;
 using namespace Tesmo::Tests;
-using Tesmo::PluginHost::AnsiPath;
-using Tesmo::PluginHost::EncodeWithWic;
-using Tesmo::PluginHost::ImageDataCall;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::EncodeWithWic, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {
