@@ -5,7 +5,7 @@
 // exactly width x height x 3 bytes, or -1 with the one message of the failing step and
 // only the outputs of the steps before it, and every heap of the process stays intact.
 
-#include "support/ImageDataCall.h"
+#include "host/ImageDataCall.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"
 
@@ -25,6 +25,7 @@
 #include <vector>
 
 using namespace Tesmo::Tests;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::EncodeWithWic, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {

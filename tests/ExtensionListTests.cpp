@@ -1,6 +1,6 @@
 #include "support/OpenHandles.h"
 #include "support/PluginCopy.h"
-#include "ScratchClassesRoot.h"
+#include "support/ScratchClassesRoot.h"
 #include "utilities/Wic.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "support/ExtensionListShape.h"
 #include "support/OpenHandles.h"
 #include "support/PluginCopy.h"
-#include "ScratchClassesRoot.h"
+#include "support/ScratchClassesRoot.h"
 
 #include <gtest/gtest.h>
 

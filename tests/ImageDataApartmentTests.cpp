@@ -1,7 +1,7 @@
 // GetImageData initialises COM for the call only: a thread's own apartment, whatever it
 // is, is the same after the call as before.
 
-#include "support/ImageDataCall.h"
+#include "host/ImageDataCall.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"
 
@@ -14,6 +14,7 @@
 #include <thread>
 
 using namespace Tesmo::Tests;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::EncodeWithWic, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {

@@ -2,8 +2,8 @@
 // outputs were written by the steps before it, overflow-safe sizes and ANSI
 // code page paths. Null pointers are refused silently.
 
-#include "support/DebugMessages.h"
-#include "support/ImageDataCall.h"
+#include "host/DebugMessageCapture.h"
+#include "host/ImageDataCall.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"
 
@@ -16,6 +16,8 @@
 #include <vector>
 
 using namespace Tesmo::Tests;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::DebugMessageCapture, Tesmo::PluginHost::EncodeWithWic;
+using Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {

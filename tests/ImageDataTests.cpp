@@ -10,7 +10,7 @@
 // take the direct path. ConverterPathIsTheOneTheTableSays checks this against the
 // platform's own converter.
 
-#include "support/ImageDataCall.h"
+#include "host/ImageDataCall.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"
 #include "imaging/ComInitialization.h"
@@ -26,6 +26,7 @@
 
 using Microsoft::WRL::ComPtr;
 using namespace Tesmo::Tests;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::EncodeWithWic, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {

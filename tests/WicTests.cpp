@@ -1,4 +1,4 @@
-#include "ScratchClassesRoot.h"
+#include "support/ScratchClassesRoot.h"
 
 #include "utilities/Wic.h"
 
@@ -8,7 +8,7 @@
 
 #include <string>
 
-using namespace Tesmo::PluginHost;
+using namespace Tesmo::Tests;
 using Tesmo::Plugin::Utilities::DecoderInfo;
 using Tesmo::Plugin::Utilities::Wic;
 

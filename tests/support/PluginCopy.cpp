@@ -7,6 +7,14 @@
 namespace Tesmo::Tests
 {
 
+std::wstring FolderOfThisProgram()
+{
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring folder = program;
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
 std::wstring BuiltPluginPath()
 {
     return FolderOfThisProgram() + L"\\WicImagePlugin.dll";

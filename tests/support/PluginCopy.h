@@ -1,17 +1,14 @@
 #pragma once
 
-#include "AnsiPath.h"
-#include "PluginLibrary.h"
-#include "ScratchFolder.h"
+#include "host/PluginLibrary.h"
+#include "support/FileBytes.h"
+#include "support/ScratchFolder.h"
 
 #include <memory>
 #include <string>
 
 namespace Tesmo::Tests
 {
-
-// The host side's scratch folders and registry serve the tests as they are.
-using namespace PluginHost;
 
 // A copy of the built plug-in in a scratch folder of its own, under a file name the test
 // chooses, with the settings file the test wants beside it, loaded through LoadLibraryW.
@@ -37,6 +34,10 @@ private:
     std::unique_ptr<PluginHost::PluginLibrary> library;
 };
 
+// The folder of the running test program, where the build puts the plug-in and the
+// committed fixtures.
+std::wstring FolderOfThisProgram();
+// The plug-in the build made, beside the test program.
 std::wstring BuiltPluginPath();
 
 } // namespace Tesmo::Tests

@@ -1,18 +1,22 @@
 #include "support/SampleFiles.h"
 
-#include "support/TestImages.h"
-
-#include "AnsiPath.h"
+#include "host/AnsiPath.h"
+#include "host/WicEncoder.h"
+#include "support/BitmapFiles.h"
+#include "support/EncoderFrames.h"
 
 #include <wincodec.h>
+
+using Tesmo::PluginHost::AnsiPath;
+using Tesmo::PluginHost::EncodeWithWic;
 
 namespace Tesmo::Tests
 {
 
-std::vector<SampleRequest> WriteSampleFiles(const PluginHost::ScratchFolder& folder, bool withFailures)
+std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder, bool withFailures)
 {
     const auto save = [&](const wchar_t* name, const std::string& bytes) {
-        return PluginHost::AnsiPath(folder.Write(name, bytes));
+        return AnsiPath(folder.Write(name, bytes));
     };
     const Picture rgb = PatternPicture(37, 23, 1);
     const Picture rgba = PatternPicture(16, 9, 2, true);
@@ -33,7 +37,7 @@ std::vector<SampleRequest> WriteSampleFiles(const PluginHost::ScratchFolder& fol
     if (withFailures)
     {
         const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
-        requests.push_back({PluginHost::AnsiPath(folder / L"missing.png"), 0, false});
+        requests.push_back({AnsiPath(folder / L"missing.png"), 0, false});
         requests.push_back({save(L"text.gif", "not an image"), 0, false});
         requests.push_back({gif, 3, false});
         requests.push_back({save(L"cut.png", fullPng.substr(0, fullPng.size() * 2 / 3)), 0, false});

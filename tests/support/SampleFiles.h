@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScratchFolder.h"
+#include "support/ScratchFolder.h"
 
 #include <string>
 #include <vector>
@@ -19,6 +19,6 @@ struct SampleRequest
 // A mix of images in folder, each format once and multi-frame files at several frames,
 // some through Wine's two-stage conversion, plus requests that fail at different steps
 // (missing file, not an image, frame past the end, truncated data) when withFailures.
-std::vector<SampleRequest> WriteSampleFiles(const PluginHost::ScratchFolder& folder, bool withFailures);
+std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder, bool withFailures);
 
 } // namespace Tesmo::Tests

@@ -1,7 +1,8 @@
 #include "Commands.h"
 
-#include "AnsiPath.h"
 #include "ImageFiles.h"
+#include "host/AnsiPath.h"
+#include "host/ImageDataCall.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,43 +29,30 @@ std::wstring NumberedOutput(const std::wstring& output, unsigned int frame)
     return output.substr(0, stem) + L"-" + std::to_wstring(frame) + output.substr(stem);
 }
 
-// Decodes one frame the way a host does and releases the buffer with the runtime's free,
-// also when the plug-in hands one over with a failure.
+// Decodes one frame the way a host does; the call releases the buffer with the runtime's
+// free, also when the plug-in hands one over with a failure.
 bool DecodeOneFrame(const PluginLibrary& plugin, const std::string& image, unsigned int frameIndex,
                     const std::wstring& output, unsigned int& frameCount)
 {
-    unsigned int width = 0;
-    unsigned int height = 0;
-    void* pixels = nullptr;
-    unsigned int byteCount = 0;
-    const int result =
-        plugin.getImageData(image.c_str(), frameIndex, &frameCount, &width, &height, &pixels, &byteCount);
-    if (result != 0)
+    const ImageDataCall call(plugin, image, frameIndex);
+    if (call.result != 0)
     {
-        std::free(pixels);
         std::fprintf(stderr, "GetImageData failed for frame %u (WINEDEBUG=warn+seh shows the failing step)\n",
                      frameIndex);
         return false;
     }
-    try
+    frameCount = call.frameCount;
+    const auto* rgb = static_cast<const unsigned char*>(call.pixels);
+    if (EndsWith(output, L".png"))
     {
-        if (EndsWith(output, L".png"))
-        {
-            WritePng(output, width, height, static_cast<const unsigned char*>(pixels));
-        }
-        else
-        {
-            WritePpm(output, width, height, static_cast<const unsigned char*>(pixels));
-        }
+        WritePng(output, call.width, call.height, rgb);
     }
-    catch (...)
+    else
     {
-        std::free(pixels);
-        throw;
+        WritePpm(output, call.width, call.height, rgb);
     }
-    std::free(pixels);
-    std::printf("frame %u of %u: %u x %u pixels, %u bytes of RGB, written to %ls\n", frameIndex, frameCount, width,
-                height, byteCount, output.c_str());
+    std::printf("frame %u of %u: %u x %u pixels, %u bytes of RGB, written to %ls\n", frameIndex, call.frameCount,
+                call.width, call.height, call.byteCount, output.c_str());
     return true;
 }
 

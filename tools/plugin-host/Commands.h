@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PluginLibrary.h"
+#include "host/PluginLibrary.h"
 
 #include <string>
 

@@ -1,12 +1,10 @@
 // plugin-host: loads an image-format plug-in DLL by path and calls its exports the way a
 // host application does, printing what comes back.
 
-#include "Benchmark.h"
 #include "Commands.h"
-#include "PluginLibrary.h"
+#include "host/PluginLibrary.h"
 
 #include <cstdio>
-#include <cwchar>
 #include <exception>
 #include <string>
 
@@ -24,11 +22,7 @@ void PrintUsage()
                "                                    IMAGE, print the frame count and size, and write the\n"
                "                                    pixels to OUT (default frame.ppm; .png writes PNG;\n"
                "                                    with all: frame-0.ppm, frame-1.ppm ...)\n"
-               "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE\n"
-               "  bench [all|decode|decode-one-thread] [MEGAPIXELS]\n"
-               "                                    measure the plug-in against bare WIC (decode: the\n"
-               "                                    decoding part only, decode-one-thread: on this thread\n"
-               "                                    only; large images of 12 MP or as given)\n",
+               "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE\n",
                stderr);
 }
 
@@ -47,16 +41,6 @@ int wmain(int argc, wchar_t** argv)
     };
     try
     {
-        if (command == L"bench")
-        {
-            const unsigned long megapixels = std::wcstoul(argument(4, L"12").c_str(), nullptr, 10);
-            const std::wstring part = argument(3, L"all");
-            return RunBenchmark(argv[2], part != L"all", megapixels > 0 ? megapixels : 12, part == L"decode-one-thread");
-        }
-        if (command == L"memory-probe" && argc == 5)
-        {
-            return RunMemoryProbe(argv[2], argv[3], argv[4]);
-        }
         const PluginLibrary plugin(argv[2]);
         if (command == L"name")
         {

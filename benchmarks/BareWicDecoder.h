@@ -1,0 +1,29 @@
+#pragma once
+
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <string>
+
+namespace Tesmo::Benchmarks
+{
+
+// The fastest decode a host could get from WIC itself: the same calls the plug-in makes,
+// with one imaging factory created up front and reused. The calling thread must have
+// joined a COM apartment before construction.
+class BareWicDecoder
+{
+public:
+    BareWicDecoder();
+    virtual ~BareWicDecoder() = default;
+
+    // Decodes one frame to packed 24-bit RGB in a malloc'ed buffer the caller frees;
+    // false when any WIC call fails.
+    bool Decode(const std::wstring& path, unsigned int frameIndex, unsigned int& width, unsigned int& height,
+                void*& pixels, unsigned int& byteCount) const;
+
+private:
+    Microsoft::WRL::ComPtr<IWICImagingFactory> factory;
+};
+
+} // namespace Tesmo::Benchmarks

@@ -1,0 +1,63 @@
+#include "Benchmark.h"
+
+#include "BareWicDecoder.h"
+#include "BenchmarkImages.h"
+#include "Catalogue.h"
+#include "DecodeOverhead.h"
+#include "MemoryProbe.h"
+#include "ThreadScaling.h"
+#include "WorkerThread.h"
+#include "host/PluginLibrary.h"
+#include "imaging/ComInitialization.h"
+#include "support/ScratchFolder.h"
+
+#include <objbase.h>
+
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace Tesmo::Benchmarks
+{
+
+int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels)
+{
+    const PluginHost::PluginLibrary plugin(pluginPath);
+    if (!plugin.getImageData || !plugin.getSupportedExtensions || !plugin.getDisplayName)
+    {
+        throw std::runtime_error("the plug-in lacks one of its three exports");
+    }
+    const Tests::ScratchFolder folder;
+    std::vector<BenchmarkImage> images;
+    // Each contender keeps one thread for the whole run: the plug-in's starts without COM,
+    // bare WIC's in a single-threaded apartment, where its factory lives.
+    WorkerThread pluginThread(WorkerThread::Com::None);
+    WorkerThread bareThread(WorkerThread::Com::SingleThreadedApartment);
+    std::optional<BareWicDecoder> bare;
+    std::printf("Writing the benchmark images with WIC's encoders...\n");
+    std::fflush(stdout);
+    bareThread.Run([&] {
+        images = WriteBenchmarkImages(folder.Path(), largeMegapixels);
+        bare.emplace();
+    });
+    std::printf("%d warm-up and %d counted runs per contender, alternating.\n", warmUpRuns, countedRuns);
+    MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare, "with no COM");
+    // The host's UI-thread case: the plug-in's thread joins an apartment first.
+    std::optional<Plugin::Imaging::ComInitialization> pluginApartment;
+    pluginThread.Run([&] { pluginApartment.emplace(COINIT_APARTMENTTHREADED); });
+    MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare,
+                          "that already joined a single-threaded apartment");
+    pluginThread.Run([&] { pluginApartment.reset(); });
+    bareThread.Run([&] { bare.reset(); });
+    if (decodeOnly)
+    {
+        return 0;
+    }
+    MeasureMemory(pluginPath, images);
+    MeasureCatalogue(pluginPath);
+    MeasureThreadScaling(plugin, images[2]);
+    return 0;
+}
+
+} // namespace Tesmo::Benchmarks

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace Tesmo::Benchmarks
+{
+
+// Measures the plug-in against bare WIC in this process and prints medians, spreads and
+// ratios: decode overhead, memory, catalogue calls and thread scaling. With decodeOnly,
+// only the decode overhead is measured. The large JPEG and PNG have largeMegapixels (12
+// normally; fewer for a quick run).
+int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels);
+
+} // namespace Tesmo::Benchmarks

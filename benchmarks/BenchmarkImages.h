@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace Tesmo::Benchmarks
+{
+
+struct BenchmarkImage
+{
+    std::wstring label;
+    std::wstring path;
+    unsigned int width;
+    unsigned int height;
+};
+
+// Encodes the benchmark's images with WIC's own encoders into folder: a JPEG and a PNG of
+// largeMegapixels (4:3), a 1-megapixel GIF and a 16 x 16 PNG, all of a photo-like pattern
+// with noise so that the encoders do real work.
+std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, unsigned int largeMegapixels);
+
+} // namespace Tesmo::Benchmarks

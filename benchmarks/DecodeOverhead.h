@@ -1,0 +1,23 @@
+#pragma once
+
+#include "BareWicDecoder.h"
+#include "BenchmarkImages.h"
+#include "WorkerThread.h"
+#include "host/PluginLibrary.h"
+
+#include <vector>
+
+namespace Tesmo::Benchmarks
+{
+
+inline constexpr int warmUpRuns = 2;
+inline constexpr int countedRuns = 15;
+
+// Times frame 0 of each image decoded by the plug-in on pluginThread, in whatever COM
+// state that thread is in (described by pluginThreadState), against bare WIC on
+// bareThread, the two taking turns; prints medians, spreads and ratios.
+void MeasureDecodeOverhead(const PluginHost::PluginLibrary& plugin, const std::vector<BenchmarkImage>& images,
+                           WorkerThread& pluginThread, WorkerThread& bareThread, const BareWicDecoder& bare,
+                           const char* pluginThreadState);
+
+} // namespace Tesmo::Benchmarks

@@ -1,0 +1,50 @@
+// plugin-bench: measures an image-format plug-in DLL against bare WIC, the fastest a host
+// could get from WIC itself, and prints every figure.
+
+#include "Benchmark.h"
+#include "MemoryProbe.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <exception>
+#include <string>
+
+using namespace Tesmo::Benchmarks;
+
+namespace
+{
+
+void PrintUsage()
+{
+    std::fputs("usage: plugin-bench PLUGIN.dll [all|decode] [MEGAPIXELS]\n"
+               "  measures the plug-in against bare WIC: decode time, memory, catalogue calls and\n"
+               "  thread scaling (all, the default), or the decode time only (decode); the large\n"
+               "  images have 12 megapixels or MEGAPIXELS\n",
+               stderr);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    try
+    {
+        if (argc == 5 && std::wstring(argv[1]) == memoryProbeCommand)
+        {
+            return RunMemoryProbe(argv[2], argv[3], argv[4]);
+        }
+        const std::wstring part = argc >= 3 ? argv[2] : L"all";
+        if (argc < 2 || argc > 4 || (part != L"all" && part != L"decode"))
+        {
+            PrintUsage();
+            return 2;
+        }
+        const unsigned long megapixels = argc == 4 ? std::wcstoul(argv[3], nullptr, 10) : 12;
+        return RunBenchmark(argv[1], part == L"decode", megapixels > 0 ? megapixels : 12);
+    }
+    catch (const std::exception& error)
+    {
+        std::fprintf(stderr, "plugin-bench: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,35 @@
+#include "host/ImageDataCall.h"
+
+#include "host/DebugMessageCapture.h"
+
+#include <cstdlib>
+
+namespace Tesmo::PluginHost
+{
+
+ImageDataCall::ImageDataCall(const PluginLibrary& plugin, const std::string& path,
+                             unsigned int frameIndex)
+{
+    const DebugMessageCapture capture;
+    result = plugin.getImageData(path.c_str(), frameIndex, &frameCount, &width, &height, &pixels, &byteCount);
+    messages = capture.Messages();
+}
+
+ImageDataCall::~ImageDataCall()
+{
+    if (pixels != UnwrittenPointer())
+    {
+        std::free(pixels);
+    }
+}
+
+std::string ImageDataCall::Bytes() const
+{
+    if (pixels == UnwrittenPointer() || pixels == nullptr || byteCount == unwritten)
+    {
+        return {};
+    }
+    return std::string(static_cast<const char*>(pixels), byteCount);
+}
+
+} // namespace Tesmo::PluginHost

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "host/AnsiPath.h"
+#include "host/PluginLibrary.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Tesmo::PluginHost
+{
+
+// One GetImageData call made the way a host makes it: the one decode-and-free call site of
+// the host tool, the tests and the benchmark. Every output starts out holding a marker, so
+// the caller sees which ones the call wrote; the debugger messages the call sent are
+// recorded; a buffer the call handed over is released with the runtime's free.
+class ImageDataCall
+{
+public:
+    static constexpr unsigned int unwritten = 0xA5A5A5A5u;
+    static void* UnwrittenPointer() { return reinterpret_cast<void*>(std::uintptr_t{0xA5A5A5A5u}); }
+
+    // path: in the system's ANSI code page, as AnsiPath gives it.
+    ImageDataCall(const PluginLibrary& plugin, const std::string& path, unsigned int frameIndex);
+    virtual ~ImageDataCall();
+    ImageDataCall(const ImageDataCall&) = delete;
+    ImageDataCall& operator=(const ImageDataCall&) = delete;
+
+    // The buffer's bytes (byteCount of them); empty when no buffer was handed over.
+    std::string Bytes() const;
+
+    int result = 0;
+    unsigned int frameCount = unwritten;
+    unsigned int width = unwritten;
+    unsigned int height = unwritten;
+    void* pixels = UnwrittenPointer();
+    unsigned int byteCount = unwritten;
+    std::vector<std::wstring> messages;
+};
+
+} // namespace Tesmo::PluginHost

@@ -1,0 +1,19 @@
+#include "host/ThrowIfFailed.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace Tesmo::PluginHost
+{
+
+void ThrowIfFailed(HRESULT result, const char* what)
+{
+    if (FAILED(result))
+    {
+        char text[160];
+        std::snprintf(text, sizeof text, "%s failed (0x%08lX)", what, static_cast<unsigned long>(result));
+        throw std::runtime_error(text);
+    }
+}
+
+} // namespace Tesmo::PluginHost

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "support/Pictures.h"
+
+#include <string>
+#include <vector>
+
+namespace Tesmo::Tests
+{
+
+// BMP and ICO files written byte by byte, so that a test controls every header field.
+std::string Bmp24(const Picture& picture);
+// BI_RGB 32-bit: the fourth byte of each pixel is unused; it holds the alpha value anyway.
+std::string Bmp32(const Picture& picture);
+std::string Bmp8(const IndexedPicture& picture);
+// A 24-bit BMP header claiming the given size, with no pixel data after it.
+std::string Bmp24HeaderOnly(int width, int height);
+
+struct IconImage
+{
+    unsigned int width = 0;
+    unsigned int height = 0;
+    unsigned int bitCount = 0;
+    std::string data; // a DIB (below) or a whole PNG file
+};
+// A DIB as icons hold it: BITMAPINFOHEADER with the height doubled, the colour rows, then
+// the 1-bit AND mask (set where alpha is 0).
+std::string IconDib(const Picture& picture, unsigned int bitCount);
+std::string Ico(const std::vector<IconImage>& images);
+
+} // namespace Tesmo::Tests

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "support/DecoderRegistration.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace Tesmo::Tests
+{
+
+// HKEY_CLASSES_ROOT of this process, redirected to an empty scratch key under
+// HKEY_CURRENT_USER for as long as the object lives. The destructor restores the real
+// root and deletes the scratch tree, also when the test has failed. Only one may exist at
+// a time.
+class ScratchClassesRoot
+{
+public:
+    ScratchClassesRoot();
+    virtual ~ScratchClassesRoot();
+    ScratchClassesRoot(const ScratchClassesRoot&) = delete;
+    ScratchClassesRoot& operator=(const ScratchClassesRoot&) = delete;
+
+    // Creates the decoder category's instance list as needed.
+    void Register(const DecoderRegistration& decoder) const;
+
+private:
+    // Paths are relative to the redirected root; missing keys on the way are created.
+    void SetValue(const std::wstring& keyPath, const std::wstring& valueName, const RegistryValue& value) const;
+    void CreateKey(const std::wstring& keyPath) const;
+
+    std::wstring scratchPath; // under HKEY_CURRENT_USER
+    HKEY scratchRoot = nullptr;
+};
+
+} // namespace Tesmo::Tests
