@@ -1,6 +1,7 @@
 // The plug-in keeps no shared state: decodes on threads of every COM kind at once, while
 // another thread lists extensions, give exactly what the same calls give one at a time.
 
+#include "support/HostList.h"
 #include "support/PluginCopy.h"
 #include "support/SampleFiles.h"
 
@@ -48,10 +49,8 @@ Outcome Decode(const Tesmo::PluginHost::PluginLibrary& plugin, const SampleReque
 
 std::string ListExtensions(const Tesmo::PluginHost::PluginLibrary& plugin)
 {
-    char* list = plugin.getSupportedExtensions();
-    std::string text = list != nullptr ? list : "<null>";
-    std::free(list);
-    return text;
+    const HostList list(plugin.getSupportedExtensions());
+    return list != nullptr ? list.get() : "<null>";
 }
 
 TEST(Concurrency, EveryThreadGetsTheSingleThreadedResults)

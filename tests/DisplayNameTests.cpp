@@ -1,10 +1,13 @@
+#include "support/CaseNames.h"
+#include "support/DisplayNameCall.h"
+#include "support/FileHandle.h"
 #include "support/PluginCopy.h"
+#include "support/SettingsText.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -13,27 +16,13 @@ using namespace Tesmo::Tests;
 namespace
 {
 
-constexpr unsigned char untouched = 0xCC;
-constexpr unsigned int guardBytes = 16;
-
-struct DisplayNameCase
+struct DisplayNameCase : NamedCase
 {
-    const char* label;
     std::optional<std::wstring> settings; // no settings file when empty
     unsigned int bufferSize;
     int expectedResult;
     std::string expectedName; // what the buffer holds on success
 };
-
-void PrintTo(const DisplayNameCase& testCase, std::ostream* out)
-{
-    *out << testCase.label;
-}
-
-std::wstring NameSetting(const std::wstring& name)
-{
-    return L"[GUI]\r\nname=" + name + L"\r\n";
-}
 
 class DisplayNameTest : public testing::TestWithParam<DisplayNameCase>
 {
@@ -47,21 +36,15 @@ TEST_P(DisplayNameTest, WritesTheNameOrLeavesTheBufferAlone)
     {
         plugin.WriteSettings(*testCase.settings);
     }
-    std::string buffer(testCase.bufferSize + guardBytes, static_cast<char>(untouched));
 
-    const int result = plugin.Load().getDisplayName(buffer.data(), testCase.bufferSize);
+    const DisplayNameCall call(plugin.Load(), testCase.bufferSize);
 
-    ASSERT_EQ(result, testCase.expectedResult);
-    std::string::size_type writtenBytes = 0;
-    if (result == 0)
+    ASSERT_EQ(call.result, testCase.expectedResult);
+    if (call.result == 0)
     {
-        ASSERT_EQ(std::string(buffer.c_str()), testCase.expectedName);
-        writtenBytes = testCase.expectedName.size() + 1;
+        ASSERT_EQ(call.Name(), testCase.expectedName);
     }
-    for (auto i = writtenBytes; i < buffer.size(); ++i)
-    {
-        ASSERT_EQ(static_cast<unsigned char>(buffer[i]), untouched) << "byte " << i << " was written";
-    }
+    ASSERT_TRUE(call.WroteOnlyTheName());
 }
 
 const std::wstring name31(31, L'n');
@@ -69,10 +52,10 @@ const std::wstring name31(31, L'n');
 INSTANTIATE_TEST_SUITE_P(
     Cases, DisplayNameTest,
     testing::Values(
-        DisplayNameCase{"DefaultFitsIn21Bytes", std::nullopt, 21, 0, "WIC Supported images"},
+        DisplayNameCase{"DefaultFitsIn21Bytes", std::nullopt, 21, 0, defaultDisplayName},
         DisplayNameCase{"DefaultRefused20Bytes", std::nullopt, 20, -1, ""},
         DisplayNameCase{"ZeroSizeRefused", std::nullopt, 0, -1, ""},
-        DisplayNameCase{"OtherSectionsKeepDefault", L"[Extensions]\r\ngif=excluded\r\n", 64, 0, "WIC Supported images"},
+        DisplayNameCase{"OtherSectionsKeepDefault", ExtensionsSetting(L"gif=excluded\r\n"), 64, 0, defaultDisplayName},
         DisplayNameCase{"ConfiguredName", NameSetting(L"All decodable images"), 64, 0, "All decodable images"},
         DisplayNameCase{"Name31UnitsWhole", NameSetting(name31), 32, 0, std::string(31, 'n')},
         DisplayNameCase{"Name31UnitsNeeds32Bytes", NameSetting(name31), 31, -1, ""},
@@ -80,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayNameCase{"EmptyNameRefused", NameSetting(L""), 64, -1, ""},
         DisplayNameCase{"NonAsciiKeepsLowByte", NameSetting(L"Caf\u00e9"), 64, 0, "Caf\xE9"},
         DisplayNameCase{"ZeroLowByteCutsName", NameSetting(L"ab\u0100cd"), 64, 0, "ab"}),
-    [](const testing::TestParamInfo<DisplayNameCase>& info) { return std::string(info.param.label); });
+    CaseName());
 
 TEST(DisplayName, NullBufferFailsForEverySize)
 {
@@ -120,15 +103,15 @@ TEST(DisplayName, EditedSettingsApplyWithoutReloading)
 
     plugin.WriteSettings(NameSetting(L"Second"));
     // The profile reader decides by time stamp whether to read the file again.
-    HANDLE file = CreateFileW(plugin.SettingsPath().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const FileHandle file(
+        CreateFileW(plugin.SettingsPath().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
     FILETIME later;
     GetSystemTimeAsFileTime(&later);
     ULARGE_INTEGER ticks{{later.dwLowDateTime, later.dwHighDateTime}};
     ticks.QuadPart += 100'000'000; // ten seconds
     later = {ticks.LowPart, ticks.HighPart};
-    SetFileTime(file, nullptr, nullptr, &later);
-    CloseHandle(file);
+    SetFileTime(file.get(), nullptr, nullptr, &later);
 
     ASSERT_EQ(plugin.Load().getDisplayName(buffer, sizeof buffer), 0);
     EXPECT_STREQ(buffer, "Second");

@@ -1,52 +1,37 @@
+#include "support/CaseNames.h"
+#include "support/ExtensionListShape.h"
+#include "support/HostList.h"
 #include "support/OpenHandles.h"
 #include "support/PluginCopy.h"
 #include "support/ScratchClassesRoot.h"
+#include "support/SettingsText.h"
+#include "support/TestImages.h"
+#include "utilities/RegistryKey.h"
 #include "utilities/Wic.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <malloc.h>
-
-#include <cstdlib>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 using namespace Tesmo::Tests;
+using Tesmo::Plugin::Utilities::RegistryKey;
 
 namespace
 {
 
 const std::string builtInList = "bmp,gif,jpeg,jpg,png,tif,tiff";
 
-// The list as the host owns it: released with the runtime's free.
-struct FreeWithRuntime
+struct ExtensionListCase : NamedCase
 {
-    void operator()(char* list) const { std::free(list); }
-};
-using HostList = std::unique_ptr<char, FreeWithRuntime>;
-
-struct ExtensionListCase
-{
-    const char* label;
     std::vector<DecoderRegistration> decoders; // none: not even the decoder category exists
     std::optional<std::wstring> settings;      // none: no settings file
     std::string expected;
 };
-
-void PrintTo(const ExtensionListCase& testCase, std::ostream* out)
-{
-    *out << testCase.label;
-}
-
-std::wstring Excluding(const std::wstring& lines)
-{
-    return L"[Extensions]\r\n" + lines;
-}
 
 class ExtensionListTest : public testing::TestWithParam<ExtensionListCase>
 {
@@ -69,9 +54,8 @@ TEST_P(ExtensionListTest, ListsWhatTheHostMayOpen)
 
     const HostList list(plugin.Load().getSupportedExtensions());
 
-    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(IsWholeList(list));
     EXPECT_EQ(std::string(list.get()), testCase.expected);
-    EXPECT_EQ(_msize(list.get()), testCase.expected.size() + 1) << "the buffer is the list and its terminator";
 }
 
 // Each broken registration is enumerated before a complete one, which must still be read.
@@ -137,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                            CompleteDecoder(L"z-last", L".last")},
                           std::nullopt,
                           "bmp,first,gif,jpeg,jpg,png,tif,tiff"}),
-    [](const testing::TestParamInfo<ExtensionListCase>& info) { return std::string(info.param.label); });
+    CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Tokens, ExtensionListTest,
@@ -162,39 +146,70 @@ INSTANTIATE_TEST_SUITE_P(
         // Bytes from 0x80 are widened as negative chars, so they sort after every ASCII unit.
         Claiming("HighBytesSortLast", L".\u00E9,.zz", builtInList + ",zz,\xE9"),
         Claiming("OnlyAsciiLettersLowered", L".\u00C9T", builtInList + ",\xC9t")),
-    [](const testing::TestParamInfo<ExtensionListCase>& info) { return std::string(info.param.label); });
+    CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Exclusions, ExtensionListTest,
     testing::Values(
-        Settings("GifExcluded", Excluding(L"gif=excluded\r\n"), "bmp,jpeg,jpg,png,tif,tiff"),
-        Settings("AnyLetterCaseExcludes", Excluding(L"bmp=Excluded\r\npng=EXCLUDED\r\n"), "gif,jpeg,jpg,tif,tiff"),
+        Settings("GifExcluded", ExtensionsSetting(L"gif=excluded\r\n"), "bmp,jpeg,jpg,png,tif,tiff"),
+        Settings("AnyLetterCaseExcludes", ExtensionsSetting(L"bmp=Excluded\r\npng=EXCLUDED\r\n"),
+                 "gif,jpeg,jpg,tif,tiff"),
         Settings("OtherValuesKeep",
-                 Excluding(L"bmp=no\r\ngif=0\r\njpeg=false\r\njpg=exclude\r\npng=\r\ntif=included\r\n"), builtInList),
+                 ExtensionsSetting(L"bmp=no\r\ngif=0\r\njpeg=false\r\njpg=exclude\r\npng=\r\ntif=included\r\n"),
+                 builtInList),
         Settings("OtherSectionsIgnored", L"[GUI]\r\ngif=excluded\r\n", builtInList),
         Settings("EverythingExcluded",
-                 Excluding(L"bmp=excluded\r\ngif=excluded\r\njpeg=excluded\r\njpg=excluded\r\npng=excluded\r\n"
-                           L"tif=excluded\r\ntiff=excluded\r\n"),
+                 ExtensionsSetting(L"bmp=excluded\r\ngif=excluded\r\njpeg=excluded\r\njpg=excluded\r\n"
+                                   L"png=excluded\r\ntif=excluded\r\ntiff=excluded\r\n"),
                  ""),
         ExtensionListCase{"LookedUpLoweredAndWithoutDot",
                           {CompleteDecoder(L"codec", L".WEBP,.tar.gz")},
-                          Excluding(L"webp=excluded\r\ntar.gz=excluded\r\n"),
-                          builtInList}),
-    [](const testing::TestParamInfo<ExtensionListCase>& info) { return std::string(info.param.label); });
+                          ExtensionsSetting(L"webp=excluded\r\ntar.gz=excluded\r\n"),
+                          builtInList},
+        // The key is the lowered extension widened byte by byte as a signed char, so the
+        // registry's ".\u00E9x" (narrowed to 0xE9 'x') is looked up as U+FFE9 'x'.
+        ExtensionListCase{"HighByteKeySignExtended",
+                          {CompleteDecoder(L"codec", L".\u00E9x")},
+                          ExtensionsSetting(L"\uFFE9x=excluded\r\n"),
+                          builtInList},
+        ExtensionListCase{"HighByteKeyNotZeroExtended",
+                          {CompleteDecoder(L"codec", L".\u00E9x")},
+                          ExtensionsSetting(L"\u00E9x=excluded\r\n"),
+                          builtInList + ",\xE9x"}),
+    CaseName());
+
+// The machine's own registry, whatever decoders it holds: a well-formed list with every
+// built-in extension in it.
+TEST(ExtensionList, RealRegistryListHoldsTheBuiltIns)
+{
+    PluginCopy plugin;
+    const HostList list(plugin.Load().getSupportedExtensions());
+
+    ASSERT_TRUE(IsWholeList(list));
+    EXPECT_EQ(ExtensionListFault(list.get()), "") << list.get();
+    const std::string items = std::string(",").append(list.get()).append(",");
+    for (const char* builtIn : {",bmp,", ",gif,", ",jpeg,", ",jpg,", ",png,", ",tif,", ",tiff,"})
+    {
+        EXPECT_NE(items.find(builtIn), std::string::npos) << builtIn << " in " << list.get();
+    }
+}
 
 // Wine registers its own decoders with only a "CLSID" value in the instance key, no
 // "FriendlyName", so none of them qualifies and Wine's real registry yields the built-in
-// list alone. (Windows writes both values; there this list would be longer.)
-TEST(ExtensionList, WinesOwnRegistrationsLackFriendlyNames)
+// list alone. Windows writes both values, so there the list is longer.
+TEST(ExtensionList, WinesOwnRegistrationsLackFriendlyNamesUnderWine)
 {
-    HKEY category = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, Tesmo::Plugin::Utilities::decoderInstanceList, 0, KEY_QUERY_VALUE, &category),
-              ERROR_SUCCESS)
-        << "Wine's decoder category should exist";
+    if (!RunningUnderWine())
+    {
+        GTEST_SKIP() << "Wine's registrations only";
+    }
     DWORD subkeys = 0;
-    RegQueryInfoKeyW(category, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
-                     nullptr, nullptr);
-    RegCloseKey(category);
+    {
+        const RegistryKey category(HKEY_CLASSES_ROOT, Tesmo::Plugin::Utilities::decoderInstanceList, KEY_QUERY_VALUE);
+        ASSERT_TRUE(category.IsOpen()) << "Wine's decoder category should exist";
+        RegQueryInfoKeyW(category.Handle(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr);
+    }
     ASSERT_GT(subkeys, 0u) << "Wine's decoders should be registered";
 
     PluginCopy plugin;
@@ -219,10 +234,12 @@ TEST(ExtensionList, EveryRegistryKeyIsClosed)
 
     // The count must see registry keys, or this test would prove nothing.
     const long beforeProbe = CountOpenHandles();
-    HKEY probe = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_QUERY_VALUE, &probe), ERROR_SUCCESS);
-    const long withProbe = CountOpenHandles();
-    RegCloseKey(probe);
+    long withProbe = -1;
+    {
+        const RegistryKey probe(HKEY_CLASSES_ROOT, L"CLSID", KEY_QUERY_VALUE);
+        ASSERT_TRUE(probe.IsOpen());
+        withProbe = CountOpenHandles();
+    }
     ASSERT_NE(beforeProbe, -1);
     ASSERT_EQ(withProbe, beforeProbe + 1);
 

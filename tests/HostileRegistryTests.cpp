@@ -3,6 +3,7 @@
 // the broken one, and closes every key it opened.
 
 #include "support/ExtensionListShape.h"
+#include "support/HostList.h"
 #include "support/OpenHandles.h"
 #include "support/PluginCopy.h"
 #include "support/ScratchClassesRoot.h"
@@ -10,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-
-#include <malloc.h>
 
 #include <cstdlib>
 #include <string>
@@ -54,19 +53,9 @@ constexpr Field fields[] = {
 std::string ListFromACopy()
 {
     PluginCopy plugin;
-    char* list = plugin.Load().getSupportedExtensions();
-    if (list == nullptr)
-    {
-        return "<null>";
-    }
-    std::string text = list;
-    const size_t size = _msize(list);
-    std::free(list);
-    if (size != text.size() + 1)
-    {
-        return "<buffer of " + std::to_string(size) + " bytes for " + text + ">";
-    }
-    return text;
+    const HostList list(plugin.Load().getSupportedExtensions());
+    const testing::AssertionResult whole = IsWholeList(list);
+    return whole ? std::string(list.get()) : std::string("<").append(whole.message()).append(">");
 }
 
 TEST(HostileRegistry, EveryValueTypeAndSizeGivesAWellFormedList)
@@ -88,15 +77,14 @@ TEST(HostileRegistry, EveryValueTypeAndSizeGivesAWellFormedList)
                 std::free(exports.getSupportedExtensions()); // first call may load what it needs
                 const long handlesBefore = CountOpenHandles();
 
-                char* list = exports.getSupportedExtensions();
+                const HostList list(exports.getSupportedExtensions());
 
                 const long handlesAfter = CountOpenHandles();
                 const std::string context =
                     std::string(field.name) + " type " + std::to_string(type) + " size " + std::to_string(size);
                 ASSERT_NE(list, nullptr) << context;
-                const std::string text = list;
-                EXPECT_EQ(_msize(list), text.size() + 1) << context;
-                std::free(list);
+                EXPECT_TRUE(IsWholeList(list)) << context;
+                const std::string text = list.get();
                 EXPECT_EQ(ExtensionListFault(text.c_str()), "") << context << ": " << text;
                 EXPECT_NE(("," + text + ",").find(",after,"), std::string::npos) << context << ": " << text;
                 EXPECT_EQ(handlesAfter, handlesBefore) << context;

@@ -1,14 +1,17 @@
 // Settings files the module did not write: whatever they hold, GetDisplayName answers
 // 0 with a name of 1 to 31 bytes inside the buffer, or -1 with the buffer untouched.
 
+#include "support/CaseNames.h"
+#include "support/DisplayNameCall.h"
+#include "support/FileHandle.h"
 #include "support/PluginCopy.h"
+#include "support/SettingsText.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,7 +22,6 @@ namespace
 {
 
 constexpr unsigned int bufferSize = 64;
-constexpr char guard = '\x5A';
 
 std::string GarbageBytes(std::uint32_t seed, size_t count)
 {
@@ -32,9 +34,8 @@ std::string GarbageBytes(std::uint32_t seed, size_t count)
     return bytes;
 }
 
-struct HostileSettingsCase
+struct HostileSettingsCase : NamedCase
 {
-    const char* label;
     // Prepares whatever sits at the settings path.
     std::function<void(const PluginCopy&)> prepare;
     // The name expected, or none when either documented answer is acceptable.
@@ -43,11 +44,6 @@ struct HostileSettingsCase
     // Held open without sharing by another program during the call.
     bool locked = false;
 };
-
-void PrintTo(const HostileSettingsCase& testCase, std::ostream* out)
-{
-    *out << testCase.label;
-}
 
 std::function<void(const PluginCopy&)> Bytes(std::string bytes)
 {
@@ -63,51 +59,39 @@ TEST_P(HostileSettingsTest, GivesADocumentedAnswer)
     const HostileSettingsCase& testCase = GetParam();
     PluginCopy plugin;
     testCase.prepare(plugin);
-    HANDLE lock = INVALID_HANDLE_VALUE;
+    FileHandle lock;
     if (testCase.locked)
     {
-        lock = CreateFileW(plugin.SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    }
-    std::string buffer(bufferSize + 16, guard);
-
-    const int result = plugin.Load().getDisplayName(buffer.data(), bufferSize);
-    if (lock != INVALID_HANDLE_VALUE)
-    {
-        CloseHandle(lock);
+        lock.reset(CreateFileW(plugin.SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               0, nullptr));
+        ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
     }
 
-    ASSERT_TRUE(result == 0 || result == -1) << result;
+    const DisplayNameCall call(plugin.Load(), bufferSize);
+    lock.reset();
+
+    ASSERT_TRUE(call.result == 0 || call.result == -1) << call.result;
     if (testCase.expectedName)
     {
-        ASSERT_EQ(result, testCase.expectedResult);
+        ASSERT_EQ(call.result, testCase.expectedResult);
     }
-    size_t written = 0;
-    if (result == 0)
+    if (call.result == 0)
     {
-        const size_t length = std::strlen(buffer.c_str());
-        EXPECT_LE(length, 31u);
+        EXPECT_LE(call.Name().size(), 31u);
         if (testCase.expectedName)
         {
-            EXPECT_EQ(buffer.substr(0, length), *testCase.expectedName);
+            EXPECT_EQ(call.Name(), *testCase.expectedName);
         }
-        written = length + 1;
     }
-    for (size_t i = written; i < buffer.size(); ++i)
-    {
-        ASSERT_EQ(buffer[i], guard) << "byte " << i << " was written";
-    }
+    ASSERT_TRUE(call.WroteOnlyTheName());
 }
-
-const std::string defaultName = "WIC Supported images";
 
 INSTANTIATE_TEST_SUITE_P(
     Files, HostileSettingsTest,
     testing::Values(
         HostileSettingsCase{"BinaryGarbage", Bytes(GarbageBytes(1, 8192)), std::nullopt},
         HostileSettingsCase{"GarbageAfterSection", Bytes("[GUI]\r\n" + GarbageBytes(2, 4096)), std::nullopt},
-        HostileSettingsCase{"NoSections", Bytes("name=Orphan\r\ngif=excluded\r\n"), defaultName},
+        HostileSettingsCase{"NoSections", Bytes("name=Orphan\r\ngif=excluded\r\n"), defaultDisplayName},
         HostileSettingsCase{"VeryLongLine", Bytes("[GUI]\r\nname=" + std::string(100'000, 'x') + "\r\n"), "", -1},
         HostileSettingsCase{"Name4095Units", Bytes("[GUI]\r\nname=" + std::string(4095, 'y') + "\r\n"), "", -1},
         HostileSettingsCase{"Name4096Units", Bytes("[GUI]\r\nname=" + std::string(4096, 'z') + "\r\n"), "", -1},
@@ -116,36 +100,31 @@ INSTANTIATE_TEST_SUITE_P(
         HostileSettingsCase{"Utf16WithoutMark", Bytes(Utf16Bytes(L"[GUI]\r\nname=Wide\r\n")), std::nullopt},
         HostileSettingsCase{"Utf8WithMark", Bytes("\xEF\xBB\xBF[GUI]\r\nname=Caf\xC3\xA9\r\n"), "Caf\xE9"},
         HostileSettingsCase{"AnsiText", Bytes("[GUI]\r\nname=Plain\r\n"), "Plain"},
-        HostileSettingsCase{"EmptyFile", Bytes(""), defaultName},
+        HostileSettingsCase{"EmptyFile", Bytes(""), defaultDisplayName},
         HostileSettingsCase{"PathIsAFolder",
                             [](const PluginCopy& plugin) { CreateDirectoryW(plugin.SettingsPath().c_str(), nullptr); },
-                            defaultName},
-        HostileSettingsCase{"LockedFile", Bytes("[GUI]\r\nname=Locked\r\n"), defaultName, 0, true}),
-    [](const testing::TestParamInfo<HostileSettingsCase>& info) { return std::string(info.param.label); });
+                            defaultDisplayName},
+        HostileSettingsCase{"LockedFile", Bytes("[GUI]\r\nname=Locked\r\n"), defaultDisplayName, 0, true}),
+    CaseName());
 
 // Every buffer size from 0 to 40, with a guard after the buffer: the call succeeds
 // exactly when the name and its terminator fit, and never writes past bufferSize.
 TEST(DisplayNameBoundary, EveryBufferSizeRespectsTheGuard)
 {
-    for (const std::string& name : {defaultName, std::string(31, 'q'), std::string("x")})
+    for (const std::string& name : {defaultDisplayName, std::string(31, 'q'), std::string("x")})
     {
         PluginCopy plugin;
-        plugin.WriteSettings(L"[GUI]\r\nname=" + std::wstring(name.begin(), name.end()) + L"\r\n");
+        plugin.WriteSettings(NameSetting(std::wstring(name.begin(), name.end())));
         for (unsigned int size = 0; size <= 40; ++size)
         {
-            std::string buffer(size + 32, guard);
-            const int result = plugin.Load().getDisplayName(buffer.data(), size);
+            const DisplayNameCall call(plugin.Load(), size);
             const bool fits = name.size() < size;
-            ASSERT_EQ(result, fits ? 0 : -1) << "name length " << name.size() << " size " << size;
-            const size_t written = fits ? name.size() + 1 : 0;
+            ASSERT_EQ(call.result, fits ? 0 : -1) << "name length " << name.size() << " size " << size;
             if (fits)
             {
-                ASSERT_EQ(std::string(buffer.c_str()), name) << "size " << size;
+                ASSERT_EQ(call.Name(), name) << "size " << size;
             }
-            for (size_t i = written; i < buffer.size(); ++i)
-            {
-                ASSERT_EQ(buffer[i], guard) << "name length " << name.size() << " size " << size << " byte " << i;
-            }
+            ASSERT_TRUE(call.WroteOnlyTheName()) << "name length " << name.size() << " size " << size;
         }
     }
 }

@@ -4,6 +4,10 @@
 
 #include "host/DebugMessageCapture.h"
 #include "host/ImageDataCall.h"
+#include "support/CaseNames.h"
+#include "support/FailureMessages.h"
+#include "support/FileHandle.h"
+#include "support/PixelsMatch.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"
 
@@ -22,9 +26,6 @@ using Tesmo::PluginHost::ImageDataCall;
 namespace
 {
 
-constexpr wchar_t openFailed[] = L"[WIC_Plugin] IWICImagingFactory->CreateDecoderFromFilename( ) Failed!";
-constexpr wchar_t frameFailed[] = L"[WIC_Plugin] IWICBitmapDecoder->GetFrame( ) Failed!";
-constexpr wchar_t copyFailed[] = L"[WIC_Plugin] IWICFormatConverter->CopyPixels( ) Failed!";
 constexpr unsigned int unwritten = ImageDataCall::unwritten;
 
 enum class Buffer
@@ -34,9 +35,8 @@ enum class Buffer
     HandedOver, // copy step failed after allocating: the buffer belongs to the host
 };
 
-struct FailureCase
+struct FailureCase : NamedCase
 {
-    const char* label;
     std::wstring (*make)(const ScratchFolder& folder);
     unsigned int frameIndex;
     const wchar_t* message;
@@ -45,11 +45,6 @@ struct FailureCase
     unsigned int height;
     Buffer buffer;
 };
-
-void PrintTo(const FailureCase& testCase, std::ostream* out)
-{
-    *out << testCase.label;
-}
 
 const FailureCase failureCases[] = {
     {"UnknownFormat",
@@ -140,8 +135,7 @@ TEST_P(ImageDataFailureTest, FailsAtItsStepWithItsMessage)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ImageDataFailureTest, testing::ValuesIn(failureCases),
-                         [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Cases, ImageDataFailureTest, testing::ValuesIn(failureCases), CaseName());
 
 // The host's narrow path is in the ANSI code page. Byte-by-byte sign-extending
 // widening would have turned the byte for U+00E9 into U+FFE9 and failed to open. The name
@@ -167,13 +161,12 @@ TEST(ImageDataPath, NonAsciiNameInTheAnsiCodePageOpens)
     const std::string ansiPath = AnsiPath(path);
     ASSERT_TRUE(std::any_of(ansiPath.begin(), ansiPath.end(), [](char c) { return (c & 0x80) != 0; }));
     const Picture picture = PatternPicture(3, 2, 30);
-    const HANDLE probe = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    if (probe == INVALID_HANDLE_VALUE)
+    if (const FileHandle probe(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        probe.get() == INVALID_HANDLE_VALUE)
     {
         // Wine stores names in the Unix locale's character set; plain "C" has no U+00E9.
         GTEST_SKIP() << "the file system cannot hold the name here (Wine under LANG=C?)";
     }
-    CloseHandle(probe);
     WriteFileBytes(path, Bmp24(picture));
     PluginCopy plugin;
 
@@ -181,7 +174,7 @@ TEST(ImageDataPath, NonAsciiNameInTheAnsiCodePageOpens)
 
     ASSERT_EQ(call.result, 0) << "ANSI code page " << GetACP();
     EXPECT_TRUE(call.messages.empty());
-    EXPECT_EQ(call.Bytes(), picture.Rgb());
+    EXPECT_TRUE(PixelsMatch(call.Bytes(), picture));
 }
 
 // A null path or output pointer is refused before anything is written or sent.

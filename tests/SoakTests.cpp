@@ -4,6 +4,7 @@
 #include "support/PluginCopy.h"
 #include "support/ProcessFigures.h"
 #include "support/SampleFiles.h"
+#include "support/SettingsText.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ TEST(Soak, MemoryAndHandlesStayLevel)
     const ScratchFolder folder;
     const std::vector<SampleRequest> requests = WriteSampleFiles(folder, true);
     PluginCopy plugin;
-    plugin.WriteSettings(L"[GUI]\r\nname=Soak\r\n[Extensions]\r\ngif=excluded\r\n");
+    plugin.WriteSettings(NameSetting(L"Soak") + ExtensionsSetting(L"gif=excluded\r\n"));
     const auto& exports = plugin.Load();
 
     unsigned long long calls = 0;

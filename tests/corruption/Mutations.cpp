@@ -1,0 +1,103 @@
+#include "corruption/Corpus.h"
+
+#include "corruption/PngSealing.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <set>
+#include <string_view>
+
+namespace Tesmo::Tests::Corruption
+{
+
+const char* KindName(Kind kind)
+{
+    static const char* const names[] = {"truncation",   "byte flip",  "burst",   "header field",
+                                        "other format", "last frame", "left out"};
+    return names[kind];
+}
+
+std::vector<Mutation> Mutations(const SourceImage& source)
+{
+    const std::span<const SourceImage> sources = SourceImages();
+    std::vector<std::string> files;
+    std::size_t sourceIndex = 0;
+    for (const SourceImage& each : sources)
+    {
+        sourceIndex = std::string_view(each.label) == source.label ? files.size() : sourceIndex;
+        files.push_back(each.make());
+    }
+    const std::string& file = files[sourceIndex];
+    std::vector<Mutation> mutations;
+
+    // Every length through the headers, zero included, then spread through the data.
+    std::set<std::size_t> cuts{file.size() - 1};
+    for (std::size_t length = 0; length < file.size(); length += length < 96 ? 1 : file.size() / 48)
+    {
+        cuts.insert(length);
+    }
+    for (const std::size_t length : cuts)
+    {
+        mutations.push_back({Truncation, "cut to " + std::to_string(length) + " bytes", file.substr(0, length)});
+    }
+
+    // Every other change lands in the first 64 bytes, where the headers are; half of them
+    // have their PNG CRCs made right again.
+    std::mt19937 random(static_cast<std::uint32_t>(sourceIndex) + 1);
+    for (int change = 0; change < 160; ++change)
+    {
+        const bool burst = change >= 120;
+        const std::size_t at = random() % (change % 2 == 0 ? std::min<std::size_t>(file.size(), 64) : file.size());
+        const std::size_t length = burst ? std::min<std::size_t>(2 + random() % 31, file.size() - at) : 1;
+        std::string bytes = file;
+        for (std::size_t i = at; i < at + length; ++i)
+        {
+            bytes[i] = static_cast<char>(bytes[i] ^ (1 + random() % 255));
+        }
+        const bool resealed = change % 4 < 2 && HoldsPng(file, file.find("\x89PNG"));
+        if (resealed)
+        {
+            ResealPngs(bytes);
+        }
+        mutations.push_back({burst ? Burst : Flip,
+                             std::to_string(length) + " bytes changed at " + std::to_string(at) +
+                                 (resealed ? ", CRCs fixed" : ""),
+                             bytes});
+    }
+
+    // 40000 squared and 0x55555556 times 3 wrap in 32 bits; the top bit alone makes a
+    // signed field negative.
+    Fields fields;
+    source.fields(fields, file);
+    for (const Field& field : fields)
+    {
+        const std::uint32_t maximum = 0xFFFFFFFFu >> (32 - 8 * field.size);
+        for (const std::uint32_t value : {0u, 1u, maximum, 40000u & maximum, 0x55555556u & maximum,
+                                          0x80000000u >> (32 - 8 * field.size)})
+        {
+            std::string bytes = file;
+            Write(bytes, field.offset, field.size, field.bigEndian, value);
+            ResealPngs(bytes);
+            mutations.push_back({FieldValue,
+                                 field.name + " (" + std::to_string(field.size) + " bytes at " +
+                                     std::to_string(field.offset) + ") = " + Hex(value),
+                                 bytes});
+        }
+    }
+
+    // Every other source under this one's name, whole and as a header on this one's body.
+    for (std::size_t other = 0; other < files.size(); ++other)
+    {
+        if (other != sourceIndex)
+        {
+            const std::string name = sources[other].label;
+            mutations.push_back({OtherFormat, "holds " + name, files[other]});
+            mutations.push_back({OtherFormat, "starts like " + name,
+                                 files[other].substr(0, 16) + file.substr(std::min<std::size_t>(16, file.size()))});
+        }
+    }
+    return mutations;
+}
+
+} // namespace Tesmo::Tests::Corruption

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "host/PluginLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace Tesmo::Tests
+{
+
+// One GetDisplayName call into a buffer followed by guard bytes, every byte holding a
+// marker beforehand, so a test sees each byte the call wrote.
+class DisplayNameCall
+{
+public:
+    DisplayNameCall(const PluginHost::PluginLibrary& plugin, unsigned int bufferSize);
+    virtual ~DisplayNameCall() = default;
+
+    // The buffer's text up to its first zero byte.
+    std::string Name() const { return buffer.c_str(); }
+    // On success nothing past the name's terminator was written, on failure nothing at all.
+    testing::AssertionResult WroteOnlyTheName() const;
+
+    int result = 0;
+
+private:
+    std::string buffer;
+};
+
+} // namespace Tesmo::Tests
