@@ -6,10 +6,13 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
+arch="${1:-x64}"
 prepare
+configure_and_build "$arch" plugin-bench
+wine_ready
 
-if [ "${1:-x64}" = x86 ]; then
-    say "benchmark with the 32-bit build (emulated: each process start, the four memory probes included, costs about a minute)"
+if [ "$arch" = x86 ]; then
+    say "benchmark with the 32-bit build (emulated: several minutes)"
     say "note: under emulation only the ratios mean anything, not the times or rates"
     "$WINE32" build/x86/bin/plugin-bench.exe build/x86/bin/WicImagePlugin.dll </dev/null
 else

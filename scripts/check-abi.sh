@@ -1,26 +1,27 @@
 #!/usr/bin/env bash
-# Checks the shipped DLL's binary interface: a 32-bit PE file whose export table holds
-# exactly the plug-in's functions under plain names, importing only system DLLs.
+# Checks a built plug-in's binary interface against what the README promises hosts: the
+# machine type of its build, an export table of exactly the three functions under their
+# plain names, and imports from exactly KERNEL32, ADVAPI32, OLE32 and MSVCRT.
+# Usage: check-abi.sh x86|x64 PLUGIN.dll
 set -euo pipefail
-dll="$1"
-shift
-expected_exports=("$@")
-objdump=i686-w64-mingw32-objdump
-fail() { echo "ABI check: $*" >&2; exit 1; }
+arch="$1"
+dll="$2"
+case "$arch" in
+    x86) objdump=i686-w64-mingw32-objdump; machine='i386'; magic='010b' ;;
+    x64) objdump=x86_64-w64-mingw32-objdump; machine='i386:x86-64'; magic='020b' ;;
+    *) echo "usage: check-abi.sh x86|x64 PLUGIN.dll" >&2; exit 2 ;;
+esac
+expected_exports="GetDisplayName GetImageData GetSupportedExtensions"
+expected_imports="ADVAPI32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL"
+fail() { echo "ABI check ($arch): $*" >&2; exit 1; }
 
 headers=$("$objdump" -p "$dll")
-grep -q '^architecture: i386' <<<"$("$objdump" -f "$dll")" || fail "$dll is not a 32-bit x86 file"
-grep -qE '^Magic[[:space:]]+010b' <<<"$headers" || fail "$dll is not a PE32 image"
+grep -q "^architecture: $machine," <<<"$("$objdump" -f "$dll")" || fail "$dll is not a $machine file"
+grep -qE "^Magic[[:space:]]+$magic" <<<"$headers" || fail "$dll has the wrong PE optional-header magic"
 
-exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^[ \t]*\[/{print $NF; next} on{exit}' <<<"$headers" | sort)
-wanted=$(printf '%s\n' "${expected_exports[@]}" | sort)
-[ "$exports" = "$wanted" ] || fail "exports are [$(echo $exports)], expected [$(echo $wanted)]"
+exports=$(awk '/\[Ordinal\/Name Pointer\] Table/{on=1; next} on && /^[ \t]*\[/{print $NF; next} on{exit}' <<<"$headers" | sort | xargs)
+[ "$exports" = "$expected_exports" ] || fail "exports are [$exports], expected [$expected_exports]"
 
-imports=$(awk '/DLL Name:/{print toupper($3)}' <<<"$headers" | sort -u)
-for dll_name in $imports; do
-    case "$dll_name" in
-        KERNEL32.DLL|ADVAPI32.DLL|MSVCRT.DLL|OLE32.DLL|OLEAUT32.DLL|WINDOWSCODECS.DLL|USER32.DLL) ;;
-        *) fail "imports non-system DLL $dll_name" ;;
-    esac
-done
-echo "ABI check passed: $(basename "$dll") exports $(echo $exports), imports $(echo $imports)"
+imports=$(awk '/DLL Name:/{print toupper($3)}' <<<"$headers" | sort -u | xargs)
+[ "$imports" = "$expected_imports" ] || fail "imports are [$imports], expected exactly [$expected_imports]"
+echo "ABI check passed ($arch): exports $exports; imports $imports"

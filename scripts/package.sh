@@ -6,7 +6,8 @@ source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
 bash scripts/setup.sh
-configure_and_build x64 x86
+configure_and_build x64 plugin-host
+configure_and_build x86 plugin-host
 
 version=$(sed -n 's/^project(WicImagePlugin VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name="WicImagePlugin-$version"
