@@ -37,7 +37,8 @@ std::string FailingStep(const std::vector<std::wstring>& messages)
         }
     }
     // The plug-in refuses a null path or output pointer without a message.
-    return messages.empty() ? "none named: the plug-in sent no message" : "none named: the message is not the plug-in's";
+    return messages.empty() ? "none named: the plug-in sent no message"
+                            : "none named: the message is not the plug-in's";
 }
 
 std::string OutputsWritten(const ImageDataCall& call)

@@ -34,16 +34,18 @@ struct Decoder
     std::wstring declaredExtensions; // as WIC gives them
 };
 
+using StringGetter = HRESULT (STDMETHODCALLTYPE IWICBitmapCodecInfo::*)(UINT size, WCHAR* text, UINT* actual);
+
 // WIC's string getters: asked once for the length, once for the text.
-template <class Read> std::wstring ReadWicString(Read read)
+std::wstring ReadWicString(IWICBitmapCodecInfo& info, StringGetter read)
 {
     UINT units = 0;
-    if (FAILED(read(0, nullptr, &units)) || units == 0)
+    if (FAILED((info.*read)(0, nullptr, &units)) || units == 0)
     {
         return {};
     }
     std::wstring text(units, L'\0');
-    if (FAILED(read(units, text.data(), &units)))
+    if (FAILED((info.*read)(units, text.data(), &units)))
     {
         return {};
     }
@@ -69,10 +71,8 @@ std::vector<Decoder> WicDecoders()
             continue;
         }
         Decoder decoder;
-        decoder.friendlyName =
-            ReadWicString([&](UINT size, WCHAR* text, UINT* actual) { return info->GetFriendlyName(size, text, actual); });
-        decoder.declaredExtensions =
-            ReadWicString([&](UINT size, WCHAR* text, UINT* actual) { return info->GetFileExtensions(size, text, actual); });
+        decoder.friendlyName = ReadWicString(*info.Get(), &IWICComponentInfo::GetFriendlyName);
+        decoder.declaredExtensions = ReadWicString(*info.Get(), &IWICBitmapCodecInfo::GetFileExtensions);
         info->GetContainerFormat(&decoder.container);
         info->GetCLSID(&decoder.clsid);
         decoders.push_back(std::move(decoder));
@@ -231,8 +231,8 @@ int PrintFormats(const PluginLibrary& plugin)
     if (anyLeftOut)
     {
         // What the plug-in's catalogue reads, in one line; the tool does not read it itself.
-        std::printf("  left out above: the catalogue takes only a decoder whose key HKCR\\CLSID\\%ls\\Instance\\{class} holds FriendlyName"
-                    " and CLSID, and whose HKCR\\CLSID\\{class} holds FileExtensions\n",
+        std::printf("  left out above: the catalogue takes only a decoder whose key HKCR\\CLSID\\%ls\\Instance\\{class}"
+                    " holds FriendlyName and CLSID, and whose HKCR\\CLSID\\{class} holds FileExtensions\n",
                     GuidText(CATID_WICBitmapDecoders).c_str());
     }
     return 0;
