@@ -13,7 +13,8 @@ namespace Tesmo::PluginHost
 // One GetImageData call made the way a host makes it: the one decode-and-free call site of
 // the host tool, the tests and the benchmark. Every output starts out holding a marker, so
 // the caller sees which ones the call wrote; the debugger messages the call sent are
-// recorded unless the caller declines; a buffer the call handed over is released with the runtime's free.
+// recorded unless the caller declines; a buffer the call handed over is released with the
+// runtime's free.
 class ImageDataCall
 {
 public:
