@@ -3,16 +3,24 @@
 #include "host/DebugMessageCapture.h"
 
 #include <cstdlib>
+#include <optional>
 
 namespace Tesmo::PluginHost
 {
 
-ImageDataCall::ImageDataCall(const PluginLibrary& plugin, const std::string& path,
-                             unsigned int frameIndex)
+ImageDataCall::ImageDataCall(const PluginLibrary& plugin, const std::string& path, unsigned int frameIndex,
+                             DebugMessages debugMessages)
 {
-    const DebugMessageCapture capture;
+    std::optional<DebugMessageCapture> capture;
+    if (debugMessages == DebugMessages::Captured)
+    {
+        capture.emplace();
+    }
     result = plugin.getImageData(path.c_str(), frameIndex, &frameCount, &width, &height, &pixels, &byteCount);
-    messages = capture.Messages();
+    if (capture)
+    {
+        messages = capture->Messages();
+    }
 }
 
 ImageDataCall::~ImageDataCall()

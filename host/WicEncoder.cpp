@@ -1,6 +1,7 @@
 #include "host/WicEncoder.h"
 
 #include "host/ThrowIfFailed.h"
+#include "host/WicFactory.h"
 #include "imaging/ComInitialization.h"
 
 #include <wrl/client.h>
@@ -81,20 +82,12 @@ void Encode(IWICImagingFactory& factory, IStream& stream, const GUID& containerF
     ThrowIfFailed(encoder->Commit(), "finishing the file");
 }
 
-ComPtr<IWICImagingFactory> CreateFactory()
-{
-    ComPtr<IWICImagingFactory> factory;
-    ThrowIfFailed(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)),
-                  "creating the WIC factory");
-    return factory;
-}
-
 } // namespace
 
 std::string EncodeWithWic(const GUID& containerFormat, const std::vector<FrameToEncode>& frames)
 {
     const Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
-    const ComPtr<IWICImagingFactory> factory = CreateFactory();
+    const ComPtr<IWICImagingFactory> factory = CreateWicFactory();
     ComPtr<IStream> stream;
     ThrowIfFailed(CreateStreamOnHGlobal(nullptr, TRUE, &stream), "creating a stream");
     Encode(*factory.Get(), *stream.Get(), containerFormat, frames);
@@ -112,7 +105,7 @@ std::string EncodeWithWic(const GUID& containerFormat, const std::vector<FrameTo
 void EncodeWithWic(const std::wstring& path, const GUID& containerFormat, const std::vector<FrameToEncode>& frames)
 {
     const Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
-    const ComPtr<IWICImagingFactory> factory = CreateFactory();
+    const ComPtr<IWICImagingFactory> factory = CreateWicFactory();
     ComPtr<IWICStream> stream;
     ThrowIfFailed(factory->CreateStream(&stream), "creating a stream");
     ThrowIfFailed(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), "creating the output file");

@@ -1,8 +1,9 @@
-// GetImageData's failure paths: the one debugger message of the failing step, which
-// outputs were written by the steps before it, overflow-safe sizes and ANSI
-// code page paths. Null pointers are refused silently.
+// GetImageData's failure paths: the one debugger message of the failing step, the step
+// as the host tool words it, which outputs were written by the steps before it,
+// overflow-safe sizes and ANSI code page paths. Null pointers are refused silently.
 
 #include "host/DebugMessageCapture.h"
+#include "host/FailureReport.h"
 #include "host/ImageDataCall.h"
 #include "support/CaseNames.h"
 #include "support/FailureMessages.h"
@@ -21,12 +22,17 @@
 
 using namespace Tesmo::Tests;
 using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::DebugMessageCapture, Tesmo::PluginHost::EncodeWithWic;
-using Tesmo::PluginHost::ImageDataCall;
+using Tesmo::PluginHost::FailingStep, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {
 
 constexpr unsigned int unwritten = ImageDataCall::unwritten;
+
+// The failing steps as the host tool words them for a user.
+constexpr const char* opening = "opening the file: finding a WIC decoder for its contents";
+constexpr const char* fetching = "fetching the frame";
+constexpr const char* copying = "copying the pixels as 24-bit RGB";
 
 enum class Buffer
 {
@@ -40,6 +46,7 @@ struct FailureCase : NamedCase
     std::wstring (*make)(const ScratchFolder& folder);
     unsigned int frameIndex;
     const wchar_t* message;
+    const char* step;
     unsigned int frameCount; // unwritten when the step that writes it was not reached
     unsigned int width;
     unsigned int height;
@@ -49,32 +56,32 @@ struct FailureCase : NamedCase
 const FailureCase failureCases[] = {
     {"UnknownFormat",
      [](const ScratchFolder& folder) { return folder.Write(L"text.png", "This is not an image.\r\n"); }, 0,
-     openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
-    {"MissingFile", [](const ScratchFolder& folder) { return folder / L"missing.bmp"; }, 0, openFailed, unwritten,
-     unwritten, unwritten, Buffer::NotWritten},
-    {"EmptyPath", [](const ScratchFolder&) { return std::wstring(); }, 0, openFailed, unwritten, unwritten,
+     openFailed, opening, unwritten, unwritten, unwritten, Buffer::NotWritten},
+    {"MissingFile", [](const ScratchFolder& folder) { return folder / L"missing.bmp"; }, 0, openFailed, opening,
+     unwritten, unwritten, unwritten, Buffer::NotWritten},
+    {"EmptyPath", [](const ScratchFolder&) { return std::wstring(); }, 0, openFailed, opening, unwritten, unwritten,
      unwritten, Buffer::NotWritten},
     {"EmptyFile", [](const ScratchFolder& folder) { return folder.Write(L"empty.bmp", ""); }, 0, openFailed,
-     unwritten, unwritten, unwritten, Buffer::NotWritten},
+     opening, unwritten, unwritten, unwritten, Buffer::NotWritten},
     {"Directory",
      [](const ScratchFolder& folder) {
          const std::wstring path = folder / L"folder.bmp";
          CreateDirectoryW(path.c_str(), nullptr);
          return path;
      },
-     0, openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
+     0, openFailed, opening, unwritten, unwritten, unwritten, Buffer::NotWritten},
     {"TruncatedPng",
      [](const ScratchFolder& folder) {
          const std::string file = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(PatternPicture(8, 8, 20))});
          return folder.Write(L"truncated.png", file.substr(0, file.size() / 2));
      },
-     0, openFailed, unwritten, unwritten, unwritten, Buffer::NotWritten},
+     0, openFailed, opening, unwritten, unwritten, unwritten, Buffer::NotWritten},
     {"FrameIndexEqualsFrameCount",
      [](const ScratchFolder& folder) { return folder.Write(L"one.bmp", Bmp24(PatternPicture(2, 2, 21))); }, 1,
-     frameFailed, 1, unwritten, unwritten, Buffer::NotWritten},
+     frameFailed, fetching, 1, unwritten, unwritten, Buffer::NotWritten},
     {"FrameIndexLargest",
      [](const ScratchFolder& folder) { return folder.Write(L"one.bmp", Bmp24(PatternPicture(2, 2, 22))); },
-     0xFFFFFFFFu, frameFailed, 1, unwritten, unwritten, Buffer::NotWritten},
+     0xFFFFFFFFu, frameFailed, fetching, 1, unwritten, unwritten, Buffer::NotWritten},
     // The header is whole, the pixel rows are cut short: the copy fails after the buffer
     // was allocated, and the host still receives (and frees) it.
     {"TruncatedBmpPixels",
@@ -82,21 +89,21 @@ const FailureCase failureCases[] = {
          const std::string file = Bmp24(PatternPicture(8, 8, 23));
          return folder.Write(L"truncated.bmp", file.substr(0, 54 + 20));
      },
-     0, copyFailed, 1, 8, 8, Buffer::HandedOver},
+     0, copyFailed, copying, 1, 8, 8, Buffer::HandedOver},
     // 40000 x 40000 x 3 bytes do not fit in 32 bits (a 32-bit product would wrap to
     // 505,032,704).
     {"OverflowingSize40000Square",
      [](const ScratchFolder& folder) { return folder.Write(L"huge.bmp", Bmp24HeaderOnly(40000, 40000)); }, 0,
-     copyFailed, 1, 40000, 40000, Buffer::Null},
+     copyFailed, copying, 1, 40000, 40000, Buffer::Null},
     // 65536 x 21846 x 3 wraps to only 131,072 bytes in 32 bits: a small buffer that the
     // copy would have overrun.
     {"OverflowingSizeWrapsSmall",
      [](const ScratchFolder& folder) { return folder.Write(L"wraps.bmp", Bmp24HeaderOnly(65536, 21846)); }, 0,
-     copyFailed, 1, 65536, 21846, Buffer::Null},
+     copyFailed, copying, 1, 65536, 21846, Buffer::Null},
     // A row alone of 0x60000000 x 3 bytes does not fit in 32 bits.
     {"OverflowingStride",
      [](const ScratchFolder& folder) { return folder.Write(L"wide.bmp", Bmp24HeaderOnly(0x60000000, 1)); }, 0,
-     copyFailed, 1, 0x60000000, 1, Buffer::Null},
+     copyFailed, copying, 1, 0x60000000, 1, Buffer::Null},
 };
 
 class ImageDataFailureTest : public testing::TestWithParam<FailureCase>
@@ -114,6 +121,7 @@ TEST_P(ImageDataFailureTest, FailsAtItsStepWithItsMessage)
 
     EXPECT_EQ(call.result, -1);
     EXPECT_EQ(call.messages, std::vector<std::wstring>{testCase.message});
+    EXPECT_EQ(FailingStep(call.messages), testCase.step);
     EXPECT_EQ(call.frameCount, testCase.frameCount);
     EXPECT_EQ(call.width, testCase.width);
     EXPECT_EQ(call.height, testCase.height);

@@ -1,20 +1,13 @@
 #pragma once
 
+#include "host/FailureMessages.h"
+
 namespace Tesmo::Tests
 {
 
-// The one debugger message GetImageData sends when a step fails, in the order the steps run.
-inline constexpr const wchar_t* factoryFailed = L"[WIC_Plugin] CoCreateInstance( CLSID_WICImagingFactor ) Failed!";
-inline constexpr const wchar_t* openFailed = L"[WIC_Plugin] IWICImagingFactory->CreateDecoderFromFilename( ) Failed!";
-inline constexpr const wchar_t* frameCountFailed = L"[WIC_Plugin] IWICBitmapDecoder->GetFrameCount( ) Failed!";
-inline constexpr const wchar_t* frameFailed = L"[WIC_Plugin] IWICBitmapDecoder->GetFrame( ) Failed!";
-inline constexpr const wchar_t* sizeFailed = L"[WIC_Plugin] IWICBitmapFrameDecode->GetSize( ) Failed!";
-inline constexpr const wchar_t* converterFailed = L"[WIC_Plugin] IWICImagingFactory->CreateFormatConverter( ) Failed!";
-inline constexpr const wchar_t* initializeFailed = L"[WIC_Plugin] IWICFormatConverter->Initialize( ) Failed!";
-inline constexpr const wchar_t* copyFailed = L"[WIC_Plugin] IWICFormatConverter->CopyPixels( ) Failed!";
-
-inline constexpr const wchar_t* failureMessages[] = {factoryFailed,   openFailed,      frameCountFailed,
-                                                     frameFailed,     sizeFailed,      converterFailed,
-                                                     initializeFailed, copyFailed};
+// The texts live with the host, which names the failing step from them.
+using PluginHost::factoryFailed, PluginHost::openFailed, PluginHost::frameCountFailed, PluginHost::frameFailed;
+using PluginHost::sizeFailed, PluginHost::converterFailed, PluginHost::initializeFailed, PluginHost::copyFailed;
+using PluginHost::failureMessages;
 
 } // namespace Tesmo::Tests

@@ -2,6 +2,7 @@
 
 #include "ImageFiles.h"
 #include "host/AnsiPath.h"
+#include "host/FailureReport.h"
 #include "host/ImageDataCall.h"
 
 #include <cstdio>
@@ -29,6 +30,18 @@ std::wstring NumberedOutput(const std::wstring& output, unsigned int frame)
     return output.substr(0, stem) + L"-" + std::to_wstring(frame) + output.substr(stem);
 }
 
+// Why the call failed, from what it sent and wrote: no debugger needed.
+void PrintFailure(const ImageDataCall& call, unsigned int frameIndex)
+{
+    std::fprintf(stderr, "GetImageData failed for frame %u\n  failing step:    %s\n", frameIndex,
+                 FailingStep(call.messages).c_str());
+    for (const std::wstring& message : call.messages)
+    {
+        std::fprintf(stderr, "  plug-in message: %ls\n", message.c_str());
+    }
+    std::fprintf(stderr, "  outputs written: %s\n", OutputsWritten(call).c_str());
+}
+
 // Decodes one frame the way a host does; the call releases the buffer with the runtime's
 // free, also when the plug-in hands one over with a failure.
 bool DecodeOneFrame(const PluginLibrary& plugin, const std::string& image, unsigned int frameIndex,
@@ -37,8 +50,7 @@ bool DecodeOneFrame(const PluginLibrary& plugin, const std::string& image, unsig
     const ImageDataCall call(plugin, image, frameIndex);
     if (call.result != 0)
     {
-        std::fprintf(stderr, "GetImageData failed for frame %u (WINEDEBUG=warn+seh shows the failing step)\n",
-                     frameIndex);
+        PrintFailure(call, frameIndex);
         return false;
     }
     frameCount = call.frameCount;

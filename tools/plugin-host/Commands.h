@@ -11,6 +11,11 @@ namespace Tesmo::PluginHost
 int PrintDisplayName(const PluginLibrary& plugin);
 int PrintSupportedExtensions(const PluginLibrary& plugin);
 
+// Every decoder WIC knows on this machine, each extension it declares marked offered or not
+// by the plug-in's list (and excluded where the settings file beside the DLL says so),
+// then a summary of what WIC decodes and the list leaves out.
+int PrintFormats(const PluginLibrary& plugin);
+
 // Decodes frame frameArgument ("all" for every frame) of the image, prints the frame
 // count and size and writes the pixels to output (.png as PNG, anything else as PPM).
 // With "all", each frame's index goes before the extension: frame-0.ppm, frame-1.ppm ...

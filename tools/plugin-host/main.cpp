@@ -22,7 +22,10 @@ void PrintUsage()
                "                                    IMAGE, print the frame count and size, and write the\n"
                "                                    pixels to OUT (default frame.ppm; .png writes PNG;\n"
                "                                    with all: frame-0.ppm, frame-1.ppm ...)\n"
-               "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE\n",
+               "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE\n"
+               "  formats                           every decoder WIC knows here, and whether the\n"
+               "                                    extension list offers its extensions\n"
+               "A failed decode prints the failing step, the plug-in's message and the outputs written.\n",
                stderr);
 }
 
@@ -49,6 +52,10 @@ int wmain(int argc, wchar_t** argv)
         if (command == L"extensions")
         {
             return PrintSupportedExtensions(plugin);
+        }
+        if (command == L"formats")
+        {
+            return PrintFormats(plugin);
         }
         if (command == L"decode" && argc >= 4)
         {
