@@ -55,18 +55,11 @@ std::string ListExtensions(const Tesmo::PluginHost::PluginLibrary& plugin)
 
 TEST(Concurrency, EveryThreadGetsTheSingleThreadedResults)
 {
-    // Emulated 32-bit Wine under qemu ends the process at the first exception raised after
-    // another thread has ended (every failing decode raises one, its debugger message), and
-    // here it crashed ("stack smashing detected") with three or more threads decoding where
-    // 64-bit Wine runs all eight. That build runs one worker beside the listing thread, on
-    // the succeeding requests only.
-    constexpr bool fullRun = sizeof(void*) == 8;
-    constexpr bool withFailures = fullRun;
-    constexpr int workerCount = fullRun ? 8 : 1;
-    const int rounds = fullRun ? 10 : 2;
+    constexpr int workerCount = 8;
+    constexpr int rounds = 10;
 
     const ScratchFolder folder;
-    const std::vector<SampleRequest> requests = WriteSampleFiles(folder, withFailures);
+    const std::vector<SampleRequest> requests = WriteSampleFiles(folder, true);
     PluginCopy plugin;
     const auto& exports = plugin.Load();
     std::vector<Outcome> expected;

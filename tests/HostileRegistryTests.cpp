@@ -115,7 +115,7 @@ TEST(HostileRegistry, SubkeyNamesAtTheLimit)
 // Many decoders: every one is read, and the list stays sorted and free of repeats.
 TEST(HostileRegistry, ThousandsOfDecoders)
 {
-    const int decoderCount = sizeof(void*) == 8 ? 10'000 : 1'000; // the emulated build is slow
+    constexpr int decoderCount = 10'000;
     const ScratchClassesRoot registry;
     for (int decoder = 0; decoder < decoderCount; ++decoder)
     {

@@ -103,15 +103,10 @@ const DecodeCase decodeCases[] = {
      [](const ScratchFolder&) {
          // Made once with ImageMagick from a text PPM of this formula: 10 x 7, Adam7,
          // 8-bit truecolour (see tests/fixtures/README.md).
-         Picture picture{10, 7, {}};
-         for (unsigned int y = 0; y < 7; ++y)
-         {
-             for (unsigned int x = 0; x < 10; ++x)
-             {
-                 picture.pixels.push_back({static_cast<unsigned char>(x * 25), static_cast<unsigned char>(y * 40),
-                                           static_cast<unsigned char>((x * y * 9 + 30) & 0xFF), 255});
-             }
-         }
+         const Picture picture = PictureOf(10, 7, [](unsigned int x, unsigned int y) {
+             return Rgba{static_cast<unsigned char>(x * 25), static_cast<unsigned char>(y * 40),
+                         static_cast<unsigned char>((x * y * 9 + 30) & 0xFF), 255};
+         });
          return ImageFile{FolderOfThisProgram() + L"\\fixtures\\interlaced-rgb.png", {{picture, direct}}};
      }},
     {"GifThreeFrames",
