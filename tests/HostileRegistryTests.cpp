@@ -20,19 +20,17 @@ using namespace Tesmo::Tests;
 namespace
 {
 
-constexpr DWORD everyValueType[] = {REG_NONE,      REG_SZ,   REG_EXPAND_SZ,      REG_BINARY,
-                                    REG_DWORD,     REG_LINK, REG_DWORD_BIG_ENDIAN, REG_MULTI_SZ,
-                                    REG_QWORD,     REG_RESOURCE_LIST};
+constexpr DWORD everyValueType[] = {REG_NONE,  REG_SZ,   REG_EXPAND_SZ,        REG_BINARY,   REG_DWORD,
+                                    REG_LINK,  REG_DWORD_BIG_ENDIAN, REG_MULTI_SZ, REG_QWORD, REG_RESOURCE_LIST};
 constexpr size_t hostileSizes[] = {0, 1, 2, 1022, 1023, 1024, 1025, 1026, 4096};
 
 // Text-like bytes without a terminator: ".x,.x,..." cut to the requested size.
 RegistryValue Unterminated(DWORD type, size_t byteCount)
 {
     std::string bytes;
-    const std::string pattern = std::string(".\0x\0,\0", 6);
     while (bytes.size() < byteCount)
     {
-        bytes += pattern;
+        bytes.append(".\0x\0,\0", 6);
     }
     bytes.resize(byteCount);
     return {type, bytes};

@@ -1,9 +1,26 @@
 #include "support/ExtensionListShape.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace Tesmo::Tests
 {
+
+namespace
+{
+
+// The module orders by UTF-16 unit after widening each byte as a signed char, so bytes
+// from 0x80 up sort after every ASCII byte, among themselves by value.
+std::u16string SortKey(const std::string& item)
+{
+    std::u16string units;
+    for (const char byte : item)
+    {
+        units.push_back(static_cast<char16_t>(static_cast<signed char>(byte)));
+    }
+    return units;
+}
+
+} // namespace
 
 std::string ExtensionListFault(const char* list)
 {
@@ -12,49 +29,25 @@ std::string ExtensionListFault(const char* list)
         return "no list";
     }
     const std::string text = list;
-    if (text.empty())
+    std::string previous;
+    for (std::size_t start = 0, index = 0; !text.empty() && start <= text.size(); ++index)
     {
-        return "";
-    }
-    std::vector<std::string> items;
-    std::string::size_type start = 0;
-    while (true)
-    {
-        const std::string::size_type comma = text.find(',', start);
-        items.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos)
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, end - start);
+        start = end + 1;
+        if (item.empty())
         {
-            break;
+            return "an empty item at " + std::to_string(index);
         }
-        start = comma + 1;
-    }
-    // The module orders by UTF-16 unit after widening each byte as a signed char, so
-    // bytes from 0x80 up sort after every ASCII byte, among themselves by value.
-    const auto unitsOf = [](const std::string& item) {
-        std::u16string units;
-        for (const char byte : item)
+        if (std::any_of(item.begin(), item.end(), [](char byte) { return byte >= 'A' && byte <= 'Z'; }))
         {
-            units.push_back(static_cast<char16_t>(static_cast<signed char>(byte)));
+            return "an upper-case item: " + item;
         }
-        return units;
-    };
-    for (size_t i = 0; i < items.size(); ++i)
-    {
-        if (items[i].empty())
+        if (index > 0 && !(SortKey(previous) < SortKey(item)))
         {
-            return "an empty item at " + std::to_string(i);
+            return "out of order or repeated: " + previous + " then " + item;
         }
-        for (const char byte : items[i])
-        {
-            if (byte >= 'A' && byte <= 'Z')
-            {
-                return "an upper-case item: " + items[i];
-            }
-        }
-        if (i > 0 && !(unitsOf(items[i - 1]) < unitsOf(items[i])))
-        {
-            return "out of order or repeated: " + items[i - 1] + " then " + items[i];
-        }
+        previous = item;
     }
     return "";
 }
