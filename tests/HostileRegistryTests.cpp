@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 using namespace Tesmo::Tests;
@@ -39,14 +40,12 @@ RegistryValue Unterminated(DWORD type, size_t byteCount)
 struct Field
 {
     const char* name;
-    void (*spoil)(DecoderRegistration&, const RegistryValue&);
+    std::optional<RegistryValue> DecoderRegistration::*value;
 };
 
-constexpr Field fields[] = {
-    {"FriendlyName", [](DecoderRegistration& d, const RegistryValue& v) { d.friendlyName = v; }},
-    {"CLSID", [](DecoderRegistration& d, const RegistryValue& v) { d.clsid = v; }},
-    {"FileExtensions", [](DecoderRegistration& d, const RegistryValue& v) { d.fileExtensions = v; }},
-};
+constexpr Field fields[] = {{"FriendlyName", &DecoderRegistration::friendlyName},
+                            {"CLSID", &DecoderRegistration::clsid},
+                            {"FileExtensions", &DecoderRegistration::fileExtensions}};
 
 std::string ListFromACopy()
 {
@@ -69,7 +68,7 @@ TEST(HostileRegistry, EveryValueTypeAndSizeGivesAWellFormedList)
             {
                 const ScratchClassesRoot registry;
                 DecoderRegistration hostile = CompleteDecoder(L"a-hostile", L".hostile");
-                field.spoil(hostile, Unterminated(type, size));
+                hostile.*field.value = Unterminated(type, size);
                 registry.Register(hostile);
                 registry.Register(CompleteDecoder(L"z-after", L".after"));
                 std::free(exports.getSupportedExtensions()); // first call may load what it needs

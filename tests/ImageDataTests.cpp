@@ -44,11 +44,9 @@ struct ImageFile
     int tolerance = 0; // largest difference allowed per byte; 0 for lossless formats
 };
 
-using ImageMaker = ImageFile (*)(const ScratchFolder& folder);
-
 struct DecodeCase : NamedCase
 {
-    ImageMaker make;
+    ImageFile (*make)(const ScratchFolder& folder);
 };
 
 constexpr bool direct = false;
@@ -254,22 +252,17 @@ TEST(ImageDataConverter, LacksTheViaBgraPathsUnderWine)
     }
 }
 
-struct RowLayoutCase
-{
-    unsigned int width;
-    unsigned int height;
-    unsigned int byteCount;
-    unsigned int rowBytes;
-};
-
 // Rows are packed back to back with no padding, although the BMP file pads its rows to
 // four bytes.
 TEST(ImageDataRows, StrideIsWidthTimesThree)
 {
-    const RowLayoutCase cases[] = {{3, 2, 18, 9}, {1, 4, 12, 3}, {1, 1, 3, 3}};
+    const struct
+    {
+        unsigned int width, height, byteCount, rowBytes;
+    } cases[] = {{3, 2, 18, 9}, {1, 4, 12, 3}, {1, 1, 3, 3}};
     const ScratchFolder folder;
     PluginCopy plugin;
-    for (const RowLayoutCase& layout : cases)
+    for (const auto& layout : cases)
     {
         const Picture picture = PatternPicture(layout.width, layout.height, layout.width * 10 + layout.height);
         const std::wstring path =
