@@ -34,9 +34,7 @@ const std::set<std::string> wineCrashes = {
     "IcoThreeImages, image 0 height (4 bytes at 62) = 0x55555556",
 };
 
-class CorruptedImageTest : public testing::TestWithParam<SourceImage>
-{
-};
+using CorruptedImageTest = testing::TestWithParam<SourceImage>;
 
 TEST_P(CorruptedImageTest, EveryCallGivesADocumentedResultAndLeavesTheHeapsIntact)
 {

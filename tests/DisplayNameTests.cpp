@@ -90,9 +90,7 @@ void CallAndCheck(const DisplayNameCase& testCase)
     ASSERT_TRUE(call.WroteOnlyTheName());
 }
 
-class DisplayNameTest : public testing::TestWithParam<DisplayNameCase>
-{
-};
+using DisplayNameTest = testing::TestWithParam<DisplayNameCase>;
 
 TEST_P(DisplayNameTest, WritesTheNameOrLeavesTheBufferAlone)
 {
@@ -118,9 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayNameCase{"ZeroLowByteCutsName", Settings(NameSetting(L"ab\u0100cd")), 64, "ab"}),
     CaseName());
 
-class HostileSettingsTest : public testing::TestWithParam<DisplayNameCase>
-{
-};
+using HostileSettingsTest = testing::TestWithParam<DisplayNameCase>;
 
 TEST_P(HostileSettingsTest, GivesADocumentedAnswer)
 {

@@ -33,9 +33,7 @@ struct ExtensionListCase : NamedCase
     std::string expected;
 };
 
-class ExtensionListTest : public testing::TestWithParam<ExtensionListCase>
-{
-};
+using ExtensionListTest = testing::TestWithParam<ExtensionListCase>;
 
 TEST_P(ExtensionListTest, ListsWhatTheHostMayOpen)
 {

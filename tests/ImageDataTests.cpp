@@ -144,9 +144,7 @@ const DecodeCase decodeCases[] = {
      }},
 };
 
-class ImageDataDecodeTest : public testing::TestWithParam<DecodeCase>
-{
-};
+using ImageDataDecodeTest = testing::TestWithParam<DecodeCase>;
 
 TEST_P(ImageDataDecodeTest, EveryFrameComesBackAsPackedRgb)
 {
@@ -265,9 +263,8 @@ TEST(ImageDataRows, StrideIsWidthTimesThree)
     for (const auto& layout : cases)
     {
         const Picture picture = PatternPicture(layout.width, layout.height, layout.width * 10 + layout.height);
-        const std::wstring path =
-            folder / (std::to_wstring(layout.width) + L"x" + std::to_wstring(layout.height) + L".bmp");
-        WriteFileBytes(path, Bmp24(picture));
+        const std::wstring name = std::to_wstring(layout.width) + L"x" + std::to_wstring(layout.height) + L".bmp";
+        const std::wstring path = folder.Write(name, Bmp24(picture));
 
         const ImageDataCall call(plugin.Load(), AnsiPath(path), 0);
         ASSERT_EQ(call.result, 0) << layout.width << " x " << layout.height;

@@ -41,9 +41,7 @@ struct ApartmentCase : NamedCase
     HRESULT afterwardsSta;            // CoInitializeEx(COINIT_APARTMENTTHREADED) after the call
 };
 
-class ImageDataApartmentTest : public testing::TestWithParam<ApartmentCase>
-{
-};
+using ImageDataApartmentTest = testing::TestWithParam<ApartmentCase>;
 
 TEST_P(ImageDataApartmentTest, DecodesAndLeavesTheThreadsComAsItWas)
 {
@@ -135,7 +133,7 @@ TEST(Concurrency, EveryThreadGetsTheSingleThreadedResults)
     constexpr int rounds = 10;
 
     const ScratchFolder folder;
-    const std::vector<SampleRequest> requests = WriteSampleFiles(folder, true);
+    const std::vector<SampleRequest> requests = WriteSampleFiles(folder);
     PluginCopy plugin;
     const auto& exports = plugin.Load();
     std::vector<Outcome> expected;
@@ -210,7 +208,7 @@ constexpr long handleBound = 2;
 TEST(Soak, MemoryAndHandlesStayLevel)
 {
     const ScratchFolder folder;
-    const std::vector<SampleRequest> requests = WriteSampleFiles(folder, true);
+    const std::vector<SampleRequest> requests = WriteSampleFiles(folder);
     PluginCopy plugin;
     plugin.WriteSettings(NameSetting(L"Soak") + ExtensionsSetting(L"gif=excluded\r\n"));
     const auto& exports = plugin.Load();

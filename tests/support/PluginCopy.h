@@ -26,7 +26,6 @@ public:
     const PluginHost::PluginLibrary& Load();
 
     const ScratchFolder& Folder() const { return folder; }
-    const std::wstring& ModulePath() const { return modulePath; }
 
 private:
     ScratchFolder folder;

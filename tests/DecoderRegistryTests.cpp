@@ -1,25 +1,77 @@
-// Decoder registrations the module did not write: whatever type, size or shape a value
-// has, GetSupportedExtensions returns a well-formed list, still reads the decoders after
-// the broken one, and closes every key it opened.
+// Decoder registrations as the module reads them: its catalogue (Wic) lists the built-in
+// entry and then the registered decoders in enumeration order. Registrations the module
+// did not write: whatever type, size or shape a value has, GetSupportedExtensions returns a
+// well-formed list, still reads the decoders after the broken one, and closes every key it
+// opened.
 
 #include "support/ExtensionListShape.h"
 #include "support/HostList.h"
 #include "support/OpenHandles.h"
 #include "support/PluginCopy.h"
 #include "support/ScratchClassesRoot.h"
+#include "utilities/Wic.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
 using namespace Tesmo::Tests;
+using Tesmo::Plugin::Utilities::DecoderInfo;
+using Tesmo::Plugin::Utilities::Wic;
 
 namespace
 {
+
+void ExpectBuiltInEntry(const Wic& wic)
+{
+    DecoderInfo first;
+    ASSERT_TRUE(wic.CopyDecoder(0, first));
+    EXPECT_EQ(first.friendlyName, L"Microsoft Windows Native Imaging Codec");
+    EXPECT_EQ(first.clsid, L"");
+    EXPECT_EQ(first.fileExtensions, L".jpg,.jpeg,.tif,.tiff,.gif,.png,.bmp");
+}
+
+TEST(Wic, WithoutDecoderCategoryOnlyTheBuiltInEntry)
+{
+    const ScratchClassesRoot registry;
+    Wic wic;
+
+    EXPECT_FALSE(wic.EnumerateDecoders());
+    ASSERT_EQ(wic.DecoderCount(), 1u);
+    ExpectBuiltInEntry(wic);
+}
+
+TEST(Wic, RegisteredDecodersFollowInEnumerationOrder)
+{
+    const ScratchClassesRoot registry;
+    const DecoderRegistration second = CompleteDecoder(L"b-second", L".b2,.B3");
+    const DecoderRegistration first = CompleteDecoder(L"a-first", L".a1");
+    registry.Register(second);
+    registry.Register(first);
+    Wic wic;
+
+    // Reading again must replace the list, not add to it.
+    ASSERT_TRUE(wic.EnumerateDecoders());
+    ASSERT_TRUE(wic.EnumerateDecoders());
+
+    ASSERT_EQ(wic.DecoderCount(), 3u);
+    ExpectBuiltInEntry(wic);
+    DecoderInfo decoder;
+    ASSERT_TRUE(wic.CopyDecoder(1, decoder));
+    EXPECT_EQ(decoder.friendlyName, L"a-first decoder");
+    EXPECT_EQ(L"CLSID\\" + decoder.clsid, *first.classKeyPath);
+    EXPECT_EQ(decoder.fileExtensions, L".a1");
+    ASSERT_TRUE(wic.CopyDecoder(2, decoder));
+    EXPECT_EQ(decoder.fileExtensions, L".b2,.B3");
+    EXPECT_FALSE(wic.CopyDecoder(3, decoder));
+    EXPECT_EQ(decoder.fileExtensions, L".b2,.B3") << "a failed copy leaves the target alone";
+}
+
 
 constexpr DWORD everyValueType[] = {REG_NONE,  REG_SZ,   REG_EXPAND_SZ,        REG_BINARY,   REG_DWORD,
                                     REG_LINK,  REG_DWORD_BIG_ENDIAN, REG_MULTI_SZ, REG_QWORD, REG_RESOURCE_LIST};
@@ -121,13 +173,8 @@ TEST(HostileRegistry, ThousandsOfDecoders)
     }
     const std::string list = ListFromACopy();
     EXPECT_EQ(ExtensionListFault(list.c_str()), "");
-    size_t items = 1;
-    for (const char byte : list)
-    {
-        items += byte == ',';
-    }
     // e0..eN-1, shared, and the seven built-in extensions.
-    EXPECT_EQ(items, static_cast<size_t>(decoderCount) + 1 + 7);
+    EXPECT_EQ(std::count(list.begin(), list.end(), ',') + 1, decoderCount + 1 + 7);
 }
 
 } // namespace
