@@ -178,10 +178,12 @@ TEST_P(ImageDataDecodeTest, EveryFrameComesBackAsPackedRgb)
     EXPECT_EQ(pastTheEnd.byteCount, ImageDataCall::unwritten);
 }
 
-// What the platform's converter answers, frame by frame, when asked for 24bpp RGB straight
-// from the frame.
-void ConvertStraightToRgb(const ImageFile& image, std::vector<HRESULT>& results)
+// Asks the platform's converter for 24bpp RGB straight from each frame of the case's image
+// and expects `answer` for the frames that `checked` picks.
+void ExpectStraightConversion(const DecodeCase& decodeCase, bool (*checked)(const ExpectedFrame& frame), HRESULT answer)
 {
+    const ScratchFolder folder;
+    const ImageFile image = decodeCase.make(folder);
     const Tesmo::Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
     ASSERT_TRUE(SUCCEEDED(com.Result()));
     ComPtr<IWICImagingFactory> factory;
@@ -201,8 +203,12 @@ void ConvertStraightToRgb(const ImageFile& image, std::vector<HRESULT>& results)
                                         0.0, WICBitmapPaletteTypeCustom),
                   S_OK);
         std::vector<BYTE> buffer(expected.width * expected.height * 3);
-        results.push_back(converter->CopyPixels(nullptr, expected.width * 3, static_cast<UINT>(buffer.size()),
-                                                buffer.data()));
+        const HRESULT copied =
+            converter->CopyPixels(nullptr, expected.width * 3, static_cast<UINT>(buffer.size()), buffer.data());
+        if (checked(image.frames[index]))
+        {
+            EXPECT_EQ(copied, answer) << "frame " << index;
+        }
     }
 }
 
@@ -210,17 +216,8 @@ void ConvertStraightToRgb(const ImageFile& image, std::vector<HRESULT>& results)
 // the direct path too; on Windows, whose converter has every path, so do the others.
 TEST_P(ImageDataDecodeTest, ConverterTakesTheDirectPathWhereTheTableSays)
 {
-    const ScratchFolder folder;
-    const ImageFile image = GetParam().make(folder);
-    std::vector<HRESULT> results;
-    ASSERT_NO_FATAL_FAILURE(ConvertStraightToRgb(image, results));
-    for (unsigned int index = 0; index < results.size(); ++index)
-    {
-        if (!image.frames[index].viaBgra || !RunningUnderWine())
-        {
-            EXPECT_EQ(results[index], S_OK) << "frame " << index;
-        }
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectStraightConversion(
+        GetParam(), [](const ExpectedFrame& frame) { return !frame.viaBgra || !RunningUnderWine(); }, S_OK));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ImageDataDecodeTest, testing::ValuesIn(decodeCases), CaseName());
@@ -236,17 +233,8 @@ TEST(ImageDataConverter, LacksTheViaBgraPathsUnderWine)
     for (const DecodeCase& decodeCase : decodeCases)
     {
         SCOPED_TRACE(decodeCase.label);
-        const ScratchFolder folder;
-        const ImageFile image = decodeCase.make(folder);
-        std::vector<HRESULT> results;
-        ASSERT_NO_FATAL_FAILURE(ConvertStraightToRgb(image, results));
-        for (unsigned int index = 0; index < results.size(); ++index)
-        {
-            if (image.frames[index].viaBgra)
-            {
-                EXPECT_EQ(results[index], WINCODEC_ERR_UNSUPPORTEDOPERATION) << "frame " << index;
-            }
-        }
+        ASSERT_NO_FATAL_FAILURE(ExpectStraightConversion(
+            decodeCase, [](const ExpectedFrame& frame) { return frame.viaBgra; }, WINCODEC_ERR_UNSUPPORTEDOPERATION));
     }
 }
 
