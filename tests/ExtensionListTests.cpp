@@ -33,9 +33,7 @@ struct ExtensionListCase : NamedCase
     std::string expected;
 };
 
-class ExtensionListTest : public testing::TestWithParam<ExtensionListCase>
-{
-};
+using ExtensionListTest = testing::TestWithParam<ExtensionListCase>;
 
 TEST_P(ExtensionListTest, ListsWhatTheHostMayOpen)
 {
@@ -83,6 +81,19 @@ ExtensionListCase Settings(const char* label, const std::wstring& settings, cons
     return {label, {}, settings, expected};
 }
 
+ExtensionListCase Registered(const char* label, const std::vector<DecoderRegistration>& decoders,
+                             const std::string& expected)
+{
+    return {label, decoders, std::nullopt, expected};
+}
+
+// One decoder claiming the extensions, and a settings file whose [Extensions] section holds the lines.
+ExtensionListCase Excluding(const char* label, const std::wstring& fileExtensions, const std::wstring& lines,
+                            const std::string& expected)
+{
+    return {label, {CompleteDecoder(L"codec", fileExtensions)}, ExtensionsSetting(lines), expected};
+}
+
 // 512 units: with a terminator the value exceeds the 1024-byte buffer.
 const std::wstring tooLongText(512, L'x');
 const std::wstring commas506(506, L',');
@@ -90,8 +101,8 @@ const std::wstring commas506(506, L',');
 INSTANTIATE_TEST_SUITE_P(
     Registrations, ExtensionListTest,
     testing::Values(
-        ExtensionListCase{"NoDecoderCategory", {}, std::nullopt, builtInList},
-        ExtensionListCase{"OneMoreDecoder", {CompleteDecoder(L"webp", L".webp")}, std::nullopt, builtInList + ",webp"},
+        Registered("NoDecoderCategory", {}, builtInList),
+        Registered("OneMoreDecoder", {CompleteDecoder(L"webp", L".webp")}, builtInList + ",webp"),
         Skipped("MissingFriendlyName", [](auto& d) { d.friendlyName.reset(); }),
         Skipped("EmptyFriendlyName", [](auto& d) { d.friendlyName = TextValue(L""); }),
         Skipped("MissingClsid", [](auto& d) { d.clsid.reset(); }),
@@ -116,21 +127,18 @@ INSTANTIATE_TEST_SUITE_P(
         Skipped("FileExtensionsOver1024Bytes", [](auto& d) { d.fileExtensions = TextValue(L".broken" + tooLongText); }),
         Claiming("FileExtensions1024BytesWithTerminator", commas506 + L".edge", "bmp,edge,gif,jpeg,jpg,png,tif,tiff"),
         // A subkey name of 255 units does not fit the name buffer with its terminator.
-        ExtensionListCase{"WalkEndsAtFirstEnumerationError",
-                          {CompleteDecoder(L"a-first", L".first"), CompleteDecoder(std::wstring(255, L'm'), L".long"),
-                           CompleteDecoder(L"z-last", L".last")},
-                          std::nullopt,
-                          "bmp,first,gif,jpeg,jpg,png,tif,tiff"}),
+        Registered("WalkEndsAtFirstEnumerationError",
+                   {CompleteDecoder(L"a-first", L".first"), CompleteDecoder(std::wstring(255, L'm'), L".long"),
+                    CompleteDecoder(L"z-last", L".last")},
+                   "bmp,first,gif,jpeg,jpg,png,tif,tiff")),
     CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Tokens, ExtensionListTest,
     testing::Values(
         Claiming("MixedCaseAndRepeatsMerge", L".JPG,.Webp,.WEBP,.webp,.PNG", builtInList + ",webp"),
-        ExtensionListCase{"RepeatsAcrossDecodersMerge",
-                          {CompleteDecoder(L"one", L".webp"), CompleteDecoder(L"two", L".WebP,.gif")},
-                          std::nullopt,
-                          builtInList + ",webp"},
+        Registered("RepeatsAcrossDecodersMerge",
+                   {CompleteDecoder(L"one", L".webp"), CompleteDecoder(L"two", L".WebP,.gif")}, builtInList + ",webp"),
         Claiming("LoneDotsAndEmptyTokensIgnored", L",.,,.,,", builtInList),
         Claiming("OneLetter", L".x", builtInList + ",x"),
         Claiming("LaterDotKept", L".tar.gz", "bmp,gif,jpeg,jpg,png,tar.gz,tif,tiff"),
@@ -162,20 +170,12 @@ INSTANTIATE_TEST_SUITE_P(
                  ExtensionsSetting(L"bmp=excluded\r\ngif=excluded\r\njpeg=excluded\r\njpg=excluded\r\n"
                                    L"png=excluded\r\ntif=excluded\r\ntiff=excluded\r\n"),
                  ""),
-        ExtensionListCase{"LookedUpLoweredAndWithoutDot",
-                          {CompleteDecoder(L"codec", L".WEBP,.tar.gz")},
-                          ExtensionsSetting(L"webp=excluded\r\ntar.gz=excluded\r\n"),
-                          builtInList},
+        Excluding("LookedUpLoweredAndWithoutDot", L".WEBP,.tar.gz", L"webp=excluded\r\ntar.gz=excluded\r\n",
+                  builtInList),
         // The key is the lowered extension widened byte by byte as a signed char, so the
         // registry's ".\u00E9x" (narrowed to 0xE9 'x') is looked up as U+FFE9 'x'.
-        ExtensionListCase{"HighByteKeySignExtended",
-                          {CompleteDecoder(L"codec", L".\u00E9x")},
-                          ExtensionsSetting(L"\uFFE9x=excluded\r\n"),
-                          builtInList},
-        ExtensionListCase{"HighByteKeyNotZeroExtended",
-                          {CompleteDecoder(L"codec", L".\u00E9x")},
-                          ExtensionsSetting(L"\u00E9x=excluded\r\n"),
-                          builtInList + ",\xE9x"}),
+        Excluding("HighByteKeySignExtended", L".\u00E9x", L"\uFFE9x=excluded\r\n", builtInList),
+        Excluding("HighByteKeyNotZeroExtended", L".\u00E9x", L"\u00E9x=excluded\r\n", builtInList + ",\xE9x")),
     CaseName());
 
 // The machine's own registry, whatever decoders it holds: a well-formed list with every

@@ -44,11 +44,9 @@ struct ImageFile
     int tolerance = 0; // largest difference allowed per byte; 0 for lossless formats
 };
 
-using ImageMaker = ImageFile (*)(const ScratchFolder& folder);
-
 struct DecodeCase : NamedCase
 {
-    ImageMaker make;
+    ImageFile (*make)(const ScratchFolder& folder);
 };
 
 constexpr bool direct = false;
@@ -103,15 +101,10 @@ const DecodeCase decodeCases[] = {
      [](const ScratchFolder&) {
          // Made once with ImageMagick from a text PPM of this formula: 10 x 7, Adam7,
          // 8-bit truecolour (see tests/fixtures/README.md).
-         Picture picture{10, 7, {}};
-         for (unsigned int y = 0; y < 7; ++y)
-         {
-             for (unsigned int x = 0; x < 10; ++x)
-             {
-                 picture.pixels.push_back({static_cast<unsigned char>(x * 25), static_cast<unsigned char>(y * 40),
-                                           static_cast<unsigned char>((x * y * 9 + 30) & 0xFF), 255});
-             }
-         }
+         const Picture picture = PictureOf(10, 7, [](unsigned int x, unsigned int y) {
+             return Rgba{static_cast<unsigned char>(x * 25), static_cast<unsigned char>(y * 40),
+                         static_cast<unsigned char>((x * y * 9 + 30) & 0xFF), 255};
+         });
          return ImageFile{FolderOfThisProgram() + L"\\fixtures\\interlaced-rgb.png", {{picture, direct}}};
      }},
     {"GifThreeFrames",
@@ -151,9 +144,7 @@ const DecodeCase decodeCases[] = {
      }},
 };
 
-class ImageDataDecodeTest : public testing::TestWithParam<DecodeCase>
-{
-};
+using ImageDataDecodeTest = testing::TestWithParam<DecodeCase>;
 
 TEST_P(ImageDataDecodeTest, EveryFrameComesBackAsPackedRgb)
 {
@@ -187,10 +178,12 @@ TEST_P(ImageDataDecodeTest, EveryFrameComesBackAsPackedRgb)
     EXPECT_EQ(pastTheEnd.byteCount, ImageDataCall::unwritten);
 }
 
-// What the platform's converter answers, frame by frame, when asked for 24bpp RGB straight
-// from the frame.
-void ConvertStraightToRgb(const ImageFile& image, std::vector<HRESULT>& results)
+// Asks the platform's converter for 24bpp RGB straight from each frame of the case's image
+// and expects `answer` for the frames that `checked` picks.
+void ExpectStraightConversion(const DecodeCase& decodeCase, bool (*checked)(const ExpectedFrame& frame), HRESULT answer)
 {
+    const ScratchFolder folder;
+    const ImageFile image = decodeCase.make(folder);
     const Tesmo::Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
     ASSERT_TRUE(SUCCEEDED(com.Result()));
     ComPtr<IWICImagingFactory> factory;
@@ -210,8 +203,12 @@ void ConvertStraightToRgb(const ImageFile& image, std::vector<HRESULT>& results)
                                         0.0, WICBitmapPaletteTypeCustom),
                   S_OK);
         std::vector<BYTE> buffer(expected.width * expected.height * 3);
-        results.push_back(converter->CopyPixels(nullptr, expected.width * 3, static_cast<UINT>(buffer.size()),
-                                                buffer.data()));
+        const HRESULT copied =
+            converter->CopyPixels(nullptr, expected.width * 3, static_cast<UINT>(buffer.size()), buffer.data());
+        if (checked(image.frames[index]))
+        {
+            EXPECT_EQ(copied, answer) << "frame " << index;
+        }
     }
 }
 
@@ -219,17 +216,8 @@ void ConvertStraightToRgb(const ImageFile& image, std::vector<HRESULT>& results)
 // the direct path too; on Windows, whose converter has every path, so do the others.
 TEST_P(ImageDataDecodeTest, ConverterTakesTheDirectPathWhereTheTableSays)
 {
-    const ScratchFolder folder;
-    const ImageFile image = GetParam().make(folder);
-    std::vector<HRESULT> results;
-    ASSERT_NO_FATAL_FAILURE(ConvertStraightToRgb(image, results));
-    for (unsigned int index = 0; index < results.size(); ++index)
-    {
-        if (!image.frames[index].viaBgra || !RunningUnderWine())
-        {
-            EXPECT_EQ(results[index], S_OK) << "frame " << index;
-        }
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectStraightConversion(
+        GetParam(), [](const ExpectedFrame& frame) { return !frame.viaBgra || !RunningUnderWine(); }, S_OK));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ImageDataDecodeTest, testing::ValuesIn(decodeCases), CaseName());
@@ -245,41 +233,26 @@ TEST(ImageDataConverter, LacksTheViaBgraPathsUnderWine)
     for (const DecodeCase& decodeCase : decodeCases)
     {
         SCOPED_TRACE(decodeCase.label);
-        const ScratchFolder folder;
-        const ImageFile image = decodeCase.make(folder);
-        std::vector<HRESULT> results;
-        ASSERT_NO_FATAL_FAILURE(ConvertStraightToRgb(image, results));
-        for (unsigned int index = 0; index < results.size(); ++index)
-        {
-            if (image.frames[index].viaBgra)
-            {
-                EXPECT_EQ(results[index], WINCODEC_ERR_UNSUPPORTEDOPERATION) << "frame " << index;
-            }
-        }
+        ASSERT_NO_FATAL_FAILURE(ExpectStraightConversion(
+            decodeCase, [](const ExpectedFrame& frame) { return frame.viaBgra; }, WINCODEC_ERR_UNSUPPORTEDOPERATION));
     }
 }
-
-struct RowLayoutCase
-{
-    unsigned int width;
-    unsigned int height;
-    unsigned int byteCount;
-    unsigned int rowBytes;
-};
 
 // Rows are packed back to back with no padding, although the BMP file pads its rows to
 // four bytes.
 TEST(ImageDataRows, StrideIsWidthTimesThree)
 {
-    const RowLayoutCase cases[] = {{3, 2, 18, 9}, {1, 4, 12, 3}, {1, 1, 3, 3}};
+    const struct
+    {
+        unsigned int width, height, byteCount, rowBytes;
+    } cases[] = {{3, 2, 18, 9}, {1, 4, 12, 3}, {1, 1, 3, 3}};
     const ScratchFolder folder;
     PluginCopy plugin;
-    for (const RowLayoutCase& layout : cases)
+    for (const auto& layout : cases)
     {
         const Picture picture = PatternPicture(layout.width, layout.height, layout.width * 10 + layout.height);
-        const std::wstring path =
-            folder / (std::to_wstring(layout.width) + L"x" + std::to_wstring(layout.height) + L".bmp");
-        WriteFileBytes(path, Bmp24(picture));
+        const std::wstring name = std::to_wstring(layout.width) + L"x" + std::to_wstring(layout.height) + L".bmp";
+        const std::wstring path = folder.Write(name, Bmp24(picture));
 
         const ImageDataCall call(plugin.Load(), AnsiPath(path), 0);
         ASSERT_EQ(call.result, 0) << layout.width << " x " << layout.height;

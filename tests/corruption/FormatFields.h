@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,16 +23,6 @@ struct Field
 };
 using Fields = std::vector<Field>;
 
-struct FieldAt
-{
-    const char* name;
-    std::size_t offset;
-    unsigned int size;
-};
-
-void Add(Fields& fields, const std::string& prefix, std::size_t base, bool bigEndian,
-         std::initializer_list<FieldAt> table);
-
 // The walkers, one a format. Each lists the header fields of a file of its format.
 void BmpFields(Fields& fields, const std::string& bytes);
 void IcoFields(Fields& fields, const std::string& bytes);
@@ -42,9 +31,12 @@ void GifFields(Fields& fields, const std::string& bytes);
 void TiffFields(Fields& fields, const std::string& bytes);
 void JpegFields(Fields& fields, const std::string& bytes);
 
-// The pieces an icon is made of: a BMP info header, or a whole PNG file at `at`.
-void BmpInfoFields(Fields& fields, const std::string& prefix, std::size_t at);
+// Whether a whole PNG file starts at `at` (icons may hold one).
 bool HoldsPng(const std::string& bytes, std::size_t at);
-void PngFieldsAt(Fields& fields, const std::string& prefix, const std::string& bytes, std::size_t at);
+
+// A PNG decoder rejects a chunk whose CRC does not match before it reads the chunk:
+// recomputed CRCs let a damaged header or pixel stream through to the later steps. Also
+// reaches the PNG images inside an icon.
+void ResealPngs(std::string& bytes);
 
 } // namespace Tesmo::Tests::Corruption

@@ -1,56 +1,46 @@
 #include "support/BitmapFiles.h"
 
+#include <initializer_list>
+#include <utility>
+
 namespace Tesmo::Tests
 {
 
 namespace
 {
 
-void Put16(std::string& bytes, unsigned int value)
+// Header fields as { value, size in bytes }, appended little-endian.
+using HeaderFields = std::initializer_list<std::pair<unsigned int, unsigned int>>;
+
+void Put(std::string& bytes, HeaderFields fields)
 {
-    bytes.push_back(static_cast<char>(value & 0xFF));
-    bytes.push_back(static_cast<char>((value >> 8) & 0xFF));
+    for (const auto& [value, size] : fields)
+    {
+        for (unsigned int i = 0; i < size; ++i)
+        {
+            bytes.push_back(static_cast<char>(value >> 8 * i));
+        }
+    }
 }
 
-void Put32(std::string& bytes, unsigned int value)
+// BITMAPINFOHEADER: size, width, height, planes, bit count, BI_RGB, image size, 72 dpi
+// across and down, colours used, colours important.
+std::string InfoHeader(int width, int height, unsigned int bitCount, std::size_t imageBytes, std::size_t coloursUsed)
 {
-    Put16(bytes, value & 0xFFFF);
-    Put16(bytes, value >> 16);
-}
-
-unsigned int RowBytes(unsigned int width, unsigned int bitCount)
-{
-    return (width * bitCount + 31) / 32 * 4;
-}
-
-// BITMAPINFOHEADER, uncompressed.
-void PutInfoHeader(std::string& bytes, int width, int height, unsigned int bitCount, unsigned int imageBytes,
-                   unsigned int coloursUsed)
-{
-    Put32(bytes, 40);
-    Put32(bytes, static_cast<unsigned int>(width));
-    Put32(bytes, static_cast<unsigned int>(height));
-    Put16(bytes, 1);
-    Put16(bytes, bitCount);
-    Put32(bytes, 0); // BI_RGB
-    Put32(bytes, imageBytes);
-    Put32(bytes, 2835); // 72 dpi
-    Put32(bytes, 2835);
-    Put32(bytes, coloursUsed);
-    Put32(bytes, 0);
+    std::string bytes;
+    Put(bytes, {{40, 4}, {width, 4}, {height, 4}, {1, 2}, {bitCount, 2}, {0, 4}, {imageBytes, 4}, {2835, 4},
+                {2835, 4}, {coloursUsed, 4}, {0, 4}});
+    return bytes;
 }
 
 // BITMAPFILEHEADER + BITMAPINFOHEADER + palette + rows (already bottom-up and padded).
 std::string BmpFile(int width, int height, unsigned int bitCount, const std::vector<Rgba>& palette,
                     const std::string& rows)
 {
-    const unsigned int offset = 14 + 40 + static_cast<unsigned int>(palette.size()) * 4;
+    const std::size_t offset = 14 + 40 + palette.size() * 4;
     std::string bytes = "BM";
-    Put32(bytes, offset + static_cast<unsigned int>(rows.size()));
-    Put32(bytes, 0);
-    Put32(bytes, offset);
-    PutInfoHeader(bytes, width, height, bitCount, static_cast<unsigned int>(rows.size()),
-                  static_cast<unsigned int>(palette.size()));
+    Put(bytes, {{offset + rows.size(), 4}, {0, 4}, {offset, 4}});
+    bytes += InfoHeader(width, height, bitCount, rows.size(), palette.size());
     for (const Rgba& colour : palette)
     {
         bytes += {static_cast<char>(colour.b), static_cast<char>(colour.g), static_cast<char>(colour.r), '\0'};
@@ -58,12 +48,25 @@ std::string BmpFile(int width, int height, unsigned int bitCount, const std::vec
     return bytes + rows;
 }
 
-// Colour rows bottom-up, each padded to 4 bytes, as BMP files and icon DIBs hold them.
-std::string BottomUpRows(const Picture& picture, unsigned int bitCount)
+// Rows bottom-up, each padded to 4 bytes, as BMP files and icon DIBs hold them; rowAt(y)
+// gives row y's bytes without the padding.
+template <class RowAt>
+std::string BottomUpRows(unsigned int width, unsigned int height, unsigned int bitCount, RowAt rowAt)
 {
     std::string rows;
-    for (unsigned int y = picture.height; y-- > 0;)
+    for (unsigned int y = height; y-- > 0;)
     {
+        std::string row = rowAt(y);
+        row.resize((width * bitCount + 31) / 32 * 4, '\0');
+        rows += row;
+    }
+    return rows;
+}
+
+// B, G, R and, at 32 bits, alpha for each pixel.
+std::string ColourRows(const Picture& picture, unsigned int bitCount)
+{
+    return BottomUpRows(picture.width, picture.height, bitCount, [&](unsigned int y) {
         std::string row;
         for (unsigned int x = 0; x < picture.width; ++x)
         {
@@ -74,36 +77,34 @@ std::string BottomUpRows(const Picture& picture, unsigned int bitCount)
                 row.push_back(static_cast<char>(p.a));
             }
         }
-        row.resize(RowBytes(picture.width, bitCount), '\0');
-        rows += row;
-    }
-    return rows;
+        return row;
+    });
+}
+
+std::string BmpOf(const Picture& picture, unsigned int bitCount)
+{
+    return BmpFile(static_cast<int>(picture.width), static_cast<int>(picture.height), bitCount, {},
+                   ColourRows(picture, bitCount));
 }
 
 } // namespace
 
 std::string Bmp24(const Picture& picture)
 {
-    return BmpFile(static_cast<int>(picture.width), static_cast<int>(picture.height), 24, {},
-                   BottomUpRows(picture, 24));
+    return BmpOf(picture, 24);
 }
 
 std::string Bmp32(const Picture& picture)
 {
-    return BmpFile(static_cast<int>(picture.width), static_cast<int>(picture.height), 32, {},
-                   BottomUpRows(picture, 32));
+    return BmpOf(picture, 32);
 }
 
 std::string Bmp8(const IndexedPicture& picture)
 {
-    std::string rows;
-    for (unsigned int y = picture.height; y-- > 0;)
-    {
-        std::string row(picture.indices.begin() + y * picture.width,
-                        picture.indices.begin() + (y + 1) * picture.width);
-        row.resize(RowBytes(picture.width, 8), '\0');
-        rows += row;
-    }
+    const std::string rows = BottomUpRows(picture.width, picture.height, 8, [&](unsigned int y) {
+        return std::string(picture.indices.begin() + y * picture.width,
+                           picture.indices.begin() + (y + 1) * picture.width);
+    });
     return BmpFile(static_cast<int>(picture.width), static_cast<int>(picture.height), 8, picture.palette, rows);
 }
 
@@ -114,10 +115,8 @@ std::string Bmp24HeaderOnly(int width, int height)
 
 std::string IconDib(const Picture& picture, unsigned int bitCount)
 {
-    std::string mask;
-    for (unsigned int y = picture.height; y-- > 0;)
-    {
-        std::string row(RowBytes(picture.width, 1), '\0');
+    const std::string mask = BottomUpRows(picture.width, picture.height, 1, [&](unsigned int y) {
+        std::string row((picture.width + 7) / 8, '\0');
         for (unsigned int x = 0; x < picture.width; ++x)
         {
             if (picture.At(x, y).a == 0)
@@ -125,33 +124,25 @@ std::string IconDib(const Picture& picture, unsigned int bitCount)
                 row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
             }
         }
-        mask += row;
-    }
-    const std::string colours = BottomUpRows(picture, bitCount);
-    std::string bytes;
-    PutInfoHeader(bytes, static_cast<int>(picture.width), static_cast<int>(picture.height * 2), bitCount,
-                  static_cast<unsigned int>(colours.size() + mask.size()), 0);
-    return bytes + colours + mask;
+        return row;
+    });
+    const std::string colours = ColourRows(picture, bitCount);
+    return InfoHeader(static_cast<int>(picture.width), static_cast<int>(picture.height * 2), bitCount,
+                      colours.size() + mask.size(), 0) +
+           colours + mask;
 }
 
 std::string Ico(const std::vector<IconImage>& images)
 {
     std::string bytes;
-    Put16(bytes, 0);
-    Put16(bytes, 1); // icon
-    Put16(bytes, static_cast<unsigned int>(images.size()));
-    auto offset = static_cast<unsigned int>(6 + 16 * images.size());
+    Put(bytes, {{0, 2}, {1, 2} /* icon */, {images.size(), 2}});
+    std::size_t offset = 6 + 16 * images.size();
     for (const IconImage& image : images)
     {
-        bytes.push_back(static_cast<char>(image.width & 0xFF)); // 0 means 256
-        bytes.push_back(static_cast<char>(image.height & 0xFF));
-        bytes.push_back(0); // no palette
-        bytes.push_back(0);
-        Put16(bytes, 1);
-        Put16(bytes, image.bitCount);
-        Put32(bytes, static_cast<unsigned int>(image.data.size()));
-        Put32(bytes, offset);
-        offset += static_cast<unsigned int>(image.data.size());
+        // Width and height 0 mean 256; no palette.
+        Put(bytes, {{image.width, 1}, {image.height, 1}, {0, 1}, {0, 1}, {1, 2}, {image.bitCount, 2},
+                    {image.data.size(), 4}, {offset, 4}});
+        offset += image.data.size();
     }
     for (const IconImage& image : images)
     {

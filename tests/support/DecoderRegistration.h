@@ -1,7 +1,11 @@
 #pragma once
 
+#include "support/FileBytes.h"
+
 #include <windows.h>
 
+#include <atomic>
+#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -16,7 +20,10 @@ struct RegistryValue
 };
 
 // The text's UTF-16 units followed by a zero unit, stored as the given type.
-RegistryValue TextValue(const std::wstring& text, DWORD type = REG_SZ);
+inline RegistryValue TextValue(const std::wstring& text, DWORD type = REG_SZ)
+{
+    return {type, Utf16Bytes(text + L'\0')};
+}
 
 // One decoder as a test registers it. A value or key left out is not created at all.
 struct DecoderRegistration
@@ -29,6 +36,13 @@ struct DecoderRegistration
 };
 
 // A decoder with every value present, as REG_SZ, under a class id of its own.
-DecoderRegistration CompleteDecoder(const std::wstring& instanceName, const std::wstring& fileExtensions);
+inline DecoderRegistration CompleteDecoder(const std::wstring& instanceName, const std::wstring& fileExtensions)
+{
+    static std::atomic<unsigned> counter{0};
+    wchar_t classId[40] = {};
+    std::swprintf(classId, 40, L"{DEC0DE00-0000-4000-8000-%012u}", ++counter);
+    return {instanceName, TextValue(instanceName + L" decoder"), TextValue(classId), L"CLSID\\" + std::wstring(classId),
+            TextValue(fileExtensions)};
+}
 
 } // namespace Tesmo::Tests

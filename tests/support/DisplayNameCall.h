@@ -14,17 +14,35 @@ namespace Tesmo::Tests
 class DisplayNameCall
 {
 public:
-    DisplayNameCall(const PluginHost::PluginLibrary& plugin, unsigned int bufferSize);
+    DisplayNameCall(const PluginHost::PluginLibrary& plugin, unsigned int bufferSize)
+        : buffer(bufferSize + guardBytes, untouched)
+    {
+        result = plugin.getDisplayName(buffer.data(), bufferSize);
+    }
     virtual ~DisplayNameCall() = default;
 
     // The buffer's text up to its first zero byte.
     std::string Name() const { return buffer.c_str(); }
+
     // On success nothing past the name's terminator was written, on failure nothing at all.
-    testing::AssertionResult WroteOnlyTheName() const;
+    testing::AssertionResult WroteOnlyTheName() const
+    {
+        for (auto i = result == 0 ? Name().size() + 1 : 0; i < buffer.size(); ++i)
+        {
+            if (buffer[i] != untouched)
+            {
+                return testing::AssertionFailure() << "byte " << i << " was written";
+            }
+        }
+        return testing::AssertionSuccess();
+    }
 
     int result = 0;
 
 private:
+    static constexpr char untouched = '\xCC';
+    static constexpr unsigned int guardBytes = 32;
+
     std::string buffer;
 };
 

@@ -1,5 +1,7 @@
 #include "support/FileBytes.h"
 
+#include "support/FileHandle.h"
+
 #include <windows.h>
 
 #include <stdexcept>
@@ -9,15 +11,12 @@ namespace Tesmo::Tests
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-    {
-        throw std::runtime_error("cannot create a test file");
-    }
+    const FileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    if (!ok || written != bytes.size())
+    if (file.get() == INVALID_HANDLE_VALUE ||
+        !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
     {
         throw std::runtime_error("cannot write a test file");
     }

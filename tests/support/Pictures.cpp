@@ -3,6 +3,31 @@
 namespace Tesmo::Tests
 {
 
+namespace
+{
+
+// Values in rows from top to bottom, value (x, y) from valueAt(x, y).
+template <class Value, class ValueAt>
+std::vector<Value> Rows(unsigned int width, unsigned int height, ValueAt valueAt)
+{
+    std::vector<Value> values;
+    for (unsigned int y = 0; y < height; ++y)
+    {
+        for (unsigned int x = 0; x < width; ++x)
+        {
+            values.push_back(valueAt(x, y));
+        }
+    }
+    return values;
+}
+
+unsigned char Byte(unsigned int value)
+{
+    return static_cast<unsigned char>(value);
+}
+
+} // namespace
+
 std::string Picture::Rgb() const
 {
     std::string bytes;
@@ -13,70 +38,45 @@ std::string Picture::Rgb() const
     return bytes;
 }
 
+Picture PictureOf(unsigned int width, unsigned int height,
+                  const std::function<Rgba(unsigned int x, unsigned int y)>& colourAt)
+{
+    return {width, height, Rows<Rgba>(width, height, colourAt)};
+}
+
 Picture PatternPicture(unsigned int width, unsigned int height, unsigned int seed, bool withAlpha)
 {
-    Picture picture{width, height, {}};
-    for (unsigned int y = 0; y < height; ++y)
-    {
-        for (unsigned int x = 0; x < width; ++x)
-        {
-            picture.pixels.push_back({static_cast<unsigned char>(x * 67 + y * 131 + seed * 29 + 17),
-                                      static_cast<unsigned char>(x * 151 + y * 43 + seed * 97 + 5),
-                                      static_cast<unsigned char>(x * 23 + y * 199 + seed * 61 + 101),
-                                      static_cast<unsigned char>(withAlpha ? (x + y * 3 + seed) % 4 * 85 : 255)});
-        }
-    }
-    return picture;
+    return PictureOf(width, height, [&](unsigned int x, unsigned int y) {
+        return Rgba{Byte(x * 67 + y * 131 + seed * 29 + 17), Byte(x * 151 + y * 43 + seed * 97 + 5),
+                    Byte(x * 23 + y * 199 + seed * 61 + 101), Byte(withAlpha ? (x + y * 3 + seed) % 4 * 85 : 255)};
+    });
 }
 
 Picture GreyPicture(unsigned int width, unsigned int height, unsigned int seed)
 {
-    Picture picture{width, height, {}};
-    for (unsigned int y = 0; y < height; ++y)
-    {
-        for (unsigned int x = 0; x < width; ++x)
-        {
-            const auto level = static_cast<unsigned char>(x * 37 + y * 91 + seed * 53 + 11);
-            picture.pixels.push_back({level, level, level, 255});
-        }
-    }
-    return picture;
+    return PictureOf(width, height, [&](unsigned int x, unsigned int y) {
+        const unsigned char level = Byte(x * 37 + y * 91 + seed * 53 + 11);
+        return Rgba{level, level, level, 255};
+    });
 }
 
 Picture GradientPicture(unsigned int width, unsigned int height)
 {
-    Picture picture{width, height, {}};
-    for (unsigned int y = 0; y < height; ++y)
-    {
-        for (unsigned int x = 0; x < width; ++x)
-        {
-            picture.pixels.push_back({static_cast<unsigned char>(40 + x * 160 / width),
-                                      static_cast<unsigned char>(200 - y * 140 / height), 128, 255});
-        }
-    }
-    return picture;
+    return PictureOf(width, height, [&](unsigned int x, unsigned int y) {
+        return Rgba{Byte(40 + x * 160 / width), Byte(200 - y * 140 / height), 128, 255};
+    });
 }
 
 Picture IndexedPicture::Colours() const
 {
-    Picture picture{width, height, {}};
-    for (const unsigned char index : indices)
-    {
-        picture.pixels.push_back(palette[index]);
-    }
-    return picture;
+    return PictureOf(width, height, [&](unsigned int x, unsigned int y) { return palette[indices[y * width + x]]; });
 }
 
 IndexedPicture PatternIndexed(unsigned int width, unsigned int height, unsigned int paletteSize, unsigned int seed)
 {
     IndexedPicture picture{width, height, {}, PatternPicture(paletteSize, 1, seed).pixels};
-    for (unsigned int y = 0; y < height; ++y)
-    {
-        for (unsigned int x = 0; x < width; ++x)
-        {
-            picture.indices.push_back(static_cast<unsigned char>((x * 7 + y * 3 + seed) % paletteSize));
-        }
-    }
+    picture.indices = Rows<unsigned char>(
+        width, height, [&](unsigned int x, unsigned int y) { return Byte((x * 7 + y * 3 + seed) % paletteSize); });
     return picture;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct Picture
     std::string Rgb() const;
 };
 
+// A picture whose pixel (x, y) is colourAt(x, y).
+Picture PictureOf(unsigned int width, unsigned int height, const std::function<Rgba(unsigned int x, unsigned int y)>& colourAt);
 // Distinct, irregular colours, so a swapped channel, a wrong row or a shifted column
 // shows. With alpha, the alpha values vary too, fully transparent ones included.
 Picture PatternPicture(unsigned int width, unsigned int height, unsigned int seed, bool withAlpha = false);

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <windows.h>
+
 namespace Tesmo::Tests
 {
 
 // True when running under Wine rather than Windows.
-bool RunningUnderWine();
+inline bool RunningUnderWine()
+{
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 } // namespace Tesmo::Tests

@@ -13,7 +13,7 @@ using Tesmo::PluginHost::EncodeWithWic;
 namespace Tesmo::Tests
 {
 
-std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder, bool withFailures)
+std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
 {
     const auto save = [&](const wchar_t* name, const std::string& bytes) {
         return AnsiPath(folder.Write(name, bytes));
@@ -30,19 +30,14 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder, bool wi
                                                              {AsBgr24(rgb), AsGray8(PatternPicture(5, 7, 6))}));
     const std::string jpeg = save(L"photo.jpg", EncodeWithWic(GUID_ContainerFormatJpeg, {AsBgr24(GradientPicture(64, 48))}));
 
-    std::vector<SampleRequest> requests = {
-        {bmp, 0, true},  {png, 0, true},  {gif, 0, true}, {gif, 1, true},
-        {gif, 2, true},  {tiff, 0, true}, {tiff, 1, true}, {jpeg, 0, true},
-    };
-    if (withFailures)
-    {
-        const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
-        requests.push_back({AnsiPath(folder / L"missing.png"), 0, false});
-        requests.push_back({save(L"text.gif", "not an image"), 0, false});
-        requests.push_back({gif, 3, false});
-        requests.push_back({save(L"cut.png", fullPng.substr(0, fullPng.size() * 2 / 3)), 0, false});
-    }
-    return requests;
+    const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
+    return {{bmp, 0, true},  {png, 0, true},  {gif, 0, true},  {gif, 1, true},
+            {gif, 2, true},  {tiff, 0, true}, {tiff, 1, true}, {jpeg, 0, true},
+            // Requests that fail: a missing file, not an image, a frame past the end, data cut short.
+            {AnsiPath(folder / L"missing.png"), 0, false},
+            {save(L"text.gif", "not an image"), 0, false},
+            {gif, 3, false},
+            {save(L"cut.png", fullPng.substr(0, fullPng.size() * 2 / 3)), 0, false}};
 }
 
 } // namespace Tesmo::Tests

@@ -5,44 +5,11 @@
 #include <windows.h>
 
 #include <atomic>
+#include <filesystem>
 #include <stdexcept>
 
 namespace Tesmo::Tests
 {
-
-namespace
-{
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            const std::wstring name = entry.cFileName;
-            if (name == L"." || name == L"..")
-            {
-                continue;
-            }
-            const std::wstring child = folder + L"\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            {
-                RemoveTree(child);
-            }
-            else
-            {
-                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(child.c_str());
-            }
-        } while (FindNextFileW(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
-} // namespace
 
 ScratchFolder::ScratchFolder()
 {
@@ -51,7 +18,9 @@ ScratchFolder::ScratchFolder()
     GetTempPathW(MAX_PATH + 1, temp);
     path = std::wstring(temp) + L"wicplugin-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
            std::to_wstring(++counter);
-    RemoveTree(path);
+    // A folder an earlier process of the same id left behind goes first.
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
     if (!CreateDirectoryW(path.c_str(), nullptr))
     {
         throw std::runtime_error("cannot create a scratch folder");
@@ -60,7 +29,8 @@ ScratchFolder::ScratchFolder()
 
 ScratchFolder::~ScratchFolder()
 {
-    RemoveTree(path);
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
 }
 
 std::wstring ScratchFolder::Write(const std::wstring& name, const std::string& bytes) const

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "corruption/Corpus.h"
 #include "host/ImageDataCall.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <map>
 #include <string>
 
 namespace Tesmo::Tests::Corruption
@@ -23,5 +26,20 @@ Step CheckOutputs(const PluginHost::ImageDataCall& call, unsigned int frame, boo
 
 // Every heap of the process, the C runtime's included, passes its own validation.
 testing::AssertionResult HeapsIntact();
+
+// How many cases of each kind ran and how their calls ended, for the test's report.
+class OutcomeReport
+{
+public:
+    void CountCase(Kind kind) { ++cases[kind]; }
+    void CountCall(Kind kind, Step step) { ++calls[kind][step]; }
+
+    // One line for the source, then one per kind of case with its calls by how they ended.
+    std::string Text(const char* label, std::size_t caseCount) const;
+
+private:
+    std::map<Kind, int> cases;
+    std::map<Kind, std::map<Step, int>> calls;
+};
 
 } // namespace Tesmo::Tests::Corruption

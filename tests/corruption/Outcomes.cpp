@@ -1,4 +1,4 @@
-#include "corruption/CallOutcome.h"
+#include "corruption/Outcomes.h"
 
 #include "support/FailureMessages.h"
 
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <sstream>
 #include <vector>
 
 namespace Tesmo::Tests::Corruption
@@ -90,6 +91,27 @@ testing::AssertionResult HeapsIntact()
         return testing::AssertionFailure() << "the C runtime's heap is corrupt";
     }
     return testing::AssertionSuccess();
+}
+
+std::string OutcomeReport::Text(const char* label, std::size_t caseCount) const
+{
+    // Every case runs; the run figure stays so that reports compare line by line with earlier ones.
+    std::ostringstream report;
+    report << label << ": " << caseCount << " cases, " << caseCount << " run; calls by how they ended:";
+    for (const auto& [kind, count] : cases)
+    {
+        report << "\n  " << KindName(kind) << " " << count;
+        const char* separator = ": ";
+        if (const auto ended = calls.find(kind); ended != calls.end())
+        {
+            for (const auto& [step, number] : ended->second)
+            {
+                report << separator << StepName(step) << " " << number;
+                separator = ", ";
+            }
+        }
+    }
+    return report.str();
 }
 
 } // namespace Tesmo::Tests::Corruption
