@@ -1,11 +1,11 @@
 #include "MemoryProbe.h"
 
 #include "BareWicDecoder.h"
-#include "ChildProcess.h"
 #include "Contenders.h"
 #include "host/AnsiPath.h"
 #include "host/PluginLibrary.h"
 #include "imaging/ComInitialization.h"
+#include "support/ChildProcess.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -38,8 +38,9 @@ WorkingSet ProbeInChild(const std::wstring& pluginPath, const std::wstring& imag
 {
     wchar_t program[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
-    const std::string output = RunForOutput(L"\"" + std::wstring(program) + L"\" " + memoryProbeCommand + L" \"" +
-                                            pluginPath + L"\" \"" + imagePath + L"\" " + contender);
+    const std::wstring commandLine = L"\"" + std::wstring(program) + L"\" " + memoryProbeCommand + L" \"" + pluginPath +
+                                     L"\" \"" + imagePath + L"\" " + contender;
+    const std::string output = Tests::RunChildProcess(commandLine, false).output;
     WorkingSet probe;
     if (std::sscanf(output.c_str(), "%llu %llu", &probe.before, &probe.peak) != 2)
     {

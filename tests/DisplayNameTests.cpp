@@ -5,7 +5,7 @@
 
 #include "support/CaseNames.h"
 #include "support/DisplayNameCall.h"
-#include "support/FileHandle.h"
+#include "support/HandleOwner.h"
 #include "support/PluginCopy.h"
 #include "support/SettingsText.h"
 
@@ -63,7 +63,7 @@ void CallAndCheck(const DisplayNameCase& testCase)
     {
         testCase.prepare(plugin);
     }
-    FileHandle lock;
+    HandleOwner lock;
     if (testCase.locked)
     {
         lock.reset(CreateFileW(plugin.SettingsPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -204,7 +204,7 @@ TEST(DisplayName, EditedSettingsApplyWithoutReloading)
 
     plugin.WriteSettings(NameSetting(L"Second"));
     // The profile reader decides by time stamp whether to read the file again.
-    const FileHandle file(
+    const HandleOwner file(
         CreateFileW(plugin.SettingsPath().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_NE(file.get(), INVALID_HANDLE_VALUE);
     FILETIME later;

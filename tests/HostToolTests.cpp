@@ -27,7 +27,7 @@ TEST(HostToolFormats, MarksTheBuiltInSevenOffered)
 {
     PluginCopy plugin;
 
-    const HostToolRun run = RunHostTool({L"formats", plugin.ModulePath()});
+    const ChildRun run = RunHostTool({L"formats", plugin.ModulePath()});
 
     ASSERT_EQ(run.exitCode, 0u) << run.output;
     for (const char* extension : {"bmp", "gif", "jpeg", "jpg", "png", "tif", "tiff"})
@@ -49,7 +49,7 @@ TEST(HostToolDecode, NamesTheFactoryStepWhenWicCannotLoadUnderWine)
     PluginCopy plugin;
     const std::wstring image = plugin.Folder().Write(L"picture.bmp", "BM");
 
-    const HostToolRun run = RunHostTool({L"decode", plugin.ModulePath(), image}, {L"windowscodecs"});
+    const ChildRun run = RunHostTool({L"decode", plugin.ModulePath(), image}, {L"windowscodecs"});
 
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_NE(run.output.find("failing step:    creating the WIC imaging factory\n"), std::string::npos) << run.output;

@@ -7,7 +7,7 @@
 #include "host/ImageDataCall.h"
 #include "support/CaseNames.h"
 #include "support/FailureMessages.h"
-#include "support/FileHandle.h"
+#include "support/HandleOwner.h"
 #include "support/PixelsMatch.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"
@@ -169,7 +169,7 @@ TEST(ImageDataPath, NonAsciiNameInTheAnsiCodePageOpens)
     const std::string ansiPath = AnsiPath(path);
     ASSERT_TRUE(std::any_of(ansiPath.begin(), ansiPath.end(), [](char c) { return (c & 0x80) != 0; }));
     const Picture picture = PatternPicture(3, 2, 30);
-    if (const FileHandle probe(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    if (const HandleOwner probe(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
         probe.get() == INVALID_HANDLE_VALUE)
     {
         // Wine stores names in the Unix locale's character set; plain "C" has no U+00E9.

@@ -1,6 +1,6 @@
 #include "support/FileBytes.h"
 
-#include "support/FileHandle.h"
+#include "support/HandleOwner.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@ namespace Tesmo::Tests
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    const FileHandle file(
+    const HandleOwner file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (file.get() == INVALID_HANDLE_VALUE ||

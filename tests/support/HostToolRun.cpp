@@ -1,12 +1,11 @@
 #include "support/HostToolRun.h"
 
+#include "support/ChildProcess.h"
 #include "support/PluginCopy.h"
 #include "support/ScratchFolder.h"
 
 #include <windows.h>
 
-#include <algorithm>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 
@@ -15,12 +14,6 @@ namespace Tesmo::Tests
 
 namespace
 {
-
-struct CloseHandleOwner
-{
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using HandleOwner = std::unique_ptr<void, CloseHandleOwner>;
 
 // Wine's per-program DLL overrides: an empty value switches the DLL off.
 class SwitchedOffDlls
@@ -49,50 +42,9 @@ private:
     std::wstring key;
 };
 
-HostToolRun Run(std::wstring commandLine)
-{
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0))
-    {
-        throw std::runtime_error("cannot create a pipe");
-    }
-    const HandleOwner reader(readEnd);
-    HandleOwner writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION child{};
-    const BOOL started =
-        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
-    // Only the child holds the write end now, so the reads below end when the child does.
-    writer.reset();
-    if (!started)
-    {
-        throw std::runtime_error("cannot start the host tool");
-    }
-    const HandleOwner process(child.hProcess);
-    const HandleOwner thread(child.hThread);
-    HostToolRun run;
-    char chunk[512];
-    DWORD got = 0;
-    while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0)
-    {
-        run.output.append(chunk, got);
-    }
-    WaitForSingleObject(child.hProcess, INFINITE);
-    GetExitCodeProcess(child.hProcess, &run.exitCode);
-    run.output.erase(std::remove(run.output.begin(), run.output.end(), '\r'), run.output.end());
-    return run;
-}
-
 } // namespace
 
-HostToolRun RunHostTool(const std::vector<std::wstring>& arguments, const std::vector<std::wstring>& dllsSwitchedOff)
+ChildRun RunHostTool(const std::vector<std::wstring>& arguments, const std::vector<std::wstring>& dllsSwitchedOff)
 {
     std::wstring program = FolderOfThisProgram() + L"\\plugin-host.exe";
     std::optional<ScratchFolder> folder;
@@ -112,7 +64,7 @@ HostToolRun RunHostTool(const std::vector<std::wstring>& arguments, const std::v
     {
         commandLine += L" \"" + argument + L"\"";
     }
-    return Run(commandLine);
+    return RunChildProcess(commandLine, true);
 }
 
 } // namespace Tesmo::Tests

@@ -1,19 +1,16 @@
 #pragma once
 
+#include "support/ChildProcess.h"
+
 #include <string>
 #include <vector>
 
 namespace Tesmo::Tests
 {
 
-struct HostToolRun
-{
-    unsigned long exitCode = 0;
-    std::string output; // standard output and error as written, "\r\n" turned into "\n"
-};
-
 // Runs the built plugin-host.exe beside the test program as a process of its own with
-// the arguments (each quoted; none may hold a quote), and returns what it wrote.
+// the arguments (each quoted; none may hold a quote), and returns what it wrote to its
+// standard output and error.
 //
 // Under Wine, dllsSwitchedOff names system DLLs (e.g. L"windowscodecs") the tool must run
 // without. WINEDLLOVERRIDES in a child's environment block does not do it: Wine reads it
@@ -23,7 +20,7 @@ struct HostToolRun
 // the run and removed after it.
 //
 // Throws std::runtime_error when the process cannot be started.
-HostToolRun RunHostTool(const std::vector<std::wstring>& arguments,
+ChildRun RunHostTool(const std::vector<std::wstring>& arguments,
                         const std::vector<std::wstring>& dllsSwitchedOff = {});
 
 } // namespace Tesmo::Tests

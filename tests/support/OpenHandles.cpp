@@ -8,10 +8,11 @@ namespace Tesmo::Tests
 namespace
 {
 
-// Wine hands out the lowest free handle slot, so every handle opened since the last count
-// sits within the run of slots this probe walks; past this many empty slots in a row
-// there are none.
-constexpr unsigned int emptySlotsThatEndTheTable = 64;
+// Wine hands out the lowest free handle slot, so a handle opened since the last count
+// lands in the first empty slot, within the run of slots this probe walks before it meets
+// this many empty ones in a row. The run only decides where counting stops; a few slots
+// keep each count to a couple of milliseconds (every probe is a trip to Wine's server).
+constexpr unsigned int emptySlotsThatEndTheTable = 16;
 
 } // namespace
 

@@ -1,25 +1,16 @@
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
+
+#include "support/HandleOwner.h"
 
 #include <windows.h>
 
-#include <memory>
+#include <algorithm>
 #include <stdexcept>
 
-namespace Tesmo::Benchmarks
+namespace Tesmo::Tests
 {
 
-namespace
-{
-
-struct HandleCloser
-{
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<void, HandleCloser>;
-
-} // namespace
-
-std::string RunForOutput(std::wstring commandLine)
+ChildRun RunChildProcess(std::wstring commandLine, bool withErrors)
 {
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -27,35 +18,37 @@ std::string RunForOutput(std::wstring commandLine)
     {
         throw std::runtime_error("cannot create a pipe");
     }
-    const UniqueHandle reader(readEnd);
-    UniqueHandle writer(writeEnd);
+    const HandleOwner reader(readEnd);
+    HandleOwner writer(writeEnd);
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = withErrors ? writeEnd : GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION child{};
-    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                        &startup, &child);
+    const BOOL started =
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
     // Only the child holds the write end now, so the reads below end when the child does.
     writer.reset();
     if (!started)
     {
         throw std::runtime_error("cannot start a child process");
     }
-    const UniqueHandle process(child.hProcess);
-    const UniqueHandle thread(child.hThread);
-    std::string output;
-    char chunk[256];
+    const HandleOwner process(child.hProcess);
+    const HandleOwner thread(child.hThread);
+    ChildRun run;
+    char chunk[512];
     DWORD got = 0;
     while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0)
     {
-        output.append(chunk, got);
+        run.output.append(chunk, got);
     }
     WaitForSingleObject(child.hProcess, INFINITE);
-    return output;
+    GetExitCodeProcess(child.hProcess, &run.exitCode);
+    run.output.erase(std::remove(run.output.begin(), run.output.end(), '\r'), run.output.end());
+    return run;
 }
 
-} // namespace Tesmo::Benchmarks
+} // namespace Tesmo::Tests

@@ -7,9 +7,9 @@
 namespace Tesmo::Tests
 {
 
-// A handle from CreateFileW, closed once when its owner goes; a failed open leaves
-// INVALID_HANDLE_VALUE, which is not closed.
-struct CloseFileHandle
+// A kernel handle closed once when its owner goes. A failed CreateFileW leaves
+// INVALID_HANDLE_VALUE, which is not a handle and is not closed.
+struct CloseHandleOnce
 {
     void operator()(HANDLE handle) const
     {
@@ -19,6 +19,6 @@ struct CloseFileHandle
         }
     }
 };
-using FileHandle = std::unique_ptr<void, CloseFileHandle>;
+using HandleOwner = std::unique_ptr<void, CloseHandleOnce>;
 
 } // namespace Tesmo::Tests
