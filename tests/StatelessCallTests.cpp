@@ -106,19 +106,11 @@ struct Outcome
     bool operator==(const Outcome&) const = default;
 };
 
+// Concurrent callers would mix their messages in one capture; the outcome is what counts.
 Outcome Decode(const Tesmo::PluginHost::PluginLibrary& plugin, const SampleRequest& request)
 {
-    Outcome outcome;
-    void* pixels = nullptr;
-    unsigned int byteCount = 0;
-    outcome.result = plugin.getImageData(request.path.c_str(), request.frameIndex, &outcome.frameCount,
-                                         &outcome.width, &outcome.height, &pixels, &byteCount);
-    if (pixels != nullptr)
-    {
-        outcome.bytes.assign(static_cast<const char*>(pixels), byteCount);
-        std::free(pixels);
-    }
-    return outcome;
+    const ImageDataCall call(plugin, request.path, request.frameIndex, ImageDataCall::DebugMessages::Ignored);
+    return {call.result, call.frameCount, call.width, call.height, call.Bytes()};
 }
 
 std::string ListExtensions(const Tesmo::PluginHost::PluginLibrary& plugin)
