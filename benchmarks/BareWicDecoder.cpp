@@ -1,7 +1,8 @@
 #include "BareWicDecoder.h"
 
+#include "host/WicFactory.h"
+
 #include <cstdlib>
-#include <stdexcept>
 
 using Microsoft::WRL::ComPtr;
 
@@ -25,12 +26,8 @@ HRESULT Convert(IWICImagingFactory& factory, IWICBitmapSource* source, REFWICPix
 
 } // namespace
 
-BareWicDecoder::BareWicDecoder()
+BareWicDecoder::BareWicDecoder() : factory(PluginHost::CreateWicFactory())
 {
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
-    {
-        throw std::runtime_error("cannot create the WIC imaging factory");
-    }
 }
 
 bool BareWicDecoder::Decode(const std::wstring& path, unsigned int frameIndex, unsigned int& width,

@@ -97,6 +97,10 @@ std::string EncodeWithWic(const GUID& containerFormat, const std::vector<FrameTo
     HGLOBAL memory = nullptr;
     ThrowIfFailed(GetHGlobalFromStream(stream.Get(), &memory), "reading the file");
     const auto* bytes = static_cast<const char*>(GlobalLock(memory));
+    if (bytes == nullptr)
+    {
+        throw std::runtime_error("cannot read the encoded file");
+    }
     std::string file(bytes, bytes + status.cbSize.QuadPart);
     GlobalUnlock(memory);
     return file;
