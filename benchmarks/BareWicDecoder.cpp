@@ -1,6 +1,6 @@
 #include "BareWicDecoder.h"
 
-#include "host/WicFactory.h"
+#include "hosting/WicFactory.h"
 
 #include <cstdlib>
 

@@ -7,8 +7,8 @@
 #include "MemoryProbe.h"
 #include "ThreadScaling.h"
 #include "WorkerThread.h"
-#include "host/PluginLibrary.h"
-#include "imaging/ComInitialization.h"
+#include "hosting/PluginLibrary.h"
+#include "hosting/ComApartment.h"
 #include "support/ScratchFolder.h"
 
 #include <objbase.h>
@@ -44,7 +44,7 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
     std::printf("%d warm-up and %d counted runs per contender, alternating.\n", warmUpRuns, countedRuns);
     MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare, "with no COM");
     // The host's UI-thread case: the plug-in's thread joins an apartment first.
-    std::optional<Plugin::Imaging::ComInitialization> pluginApartment;
+    std::optional<PluginHost::ComApartment> pluginApartment;
     pluginThread.Run([&] { pluginApartment.emplace(COINIT_APARTMENTTHREADED); });
     MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare,
                           "that already joined a single-threaded apartment");

@@ -1,6 +1,6 @@
 #include "BenchmarkImages.h"
 
-#include "host/WicEncoder.h"
+#include "hosting/WicEncoder.h"
 
 #include <cmath>
 #include <cstdint>

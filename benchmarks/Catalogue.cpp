@@ -2,7 +2,7 @@
 
 #include "Statistics.h"
 #include "Timing.h"
-#include "host/PluginLibrary.h"
+#include "hosting/PluginLibrary.h"
 #include "support/FileBytes.h"
 #include "support/ScratchClassesRoot.h"
 #include "support/ScratchFolder.h"

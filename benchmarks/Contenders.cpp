@@ -1,6 +1,6 @@
 #include "Contenders.h"
 
-#include "host/ImageDataCall.h"
+#include "hosting/ImageDataCall.h"
 
 #include <cstdlib>
 #include <stdexcept>

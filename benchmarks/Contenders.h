@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BareWicDecoder.h"
-#include "host/PluginLibrary.h"
+#include "hosting/PluginLibrary.h"
 
 #include <string>
 

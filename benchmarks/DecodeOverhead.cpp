@@ -3,7 +3,7 @@
 #include "Contenders.h"
 #include "Statistics.h"
 #include "Timing.h"
-#include "host/AnsiPath.h"
+#include "hosting/AnsiPath.h"
 
 #include <cstdio>
 #include <string>

@@ -3,7 +3,7 @@
 #include "BareWicDecoder.h"
 #include "BenchmarkImages.h"
 #include "WorkerThread.h"
-#include "host/PluginLibrary.h"
+#include "hosting/PluginLibrary.h"
 
 #include <vector>
 

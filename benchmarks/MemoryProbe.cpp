@@ -2,9 +2,9 @@
 
 #include "BareWicDecoder.h"
 #include "Contenders.h"
-#include "host/AnsiPath.h"
-#include "host/PluginLibrary.h"
-#include "imaging/ComInitialization.h"
+#include "hosting/AnsiPath.h"
+#include "hosting/PluginLibrary.h"
+#include "hosting/ComApartment.h"
 #include "support/ChildProcess.h"
 
 #include <windows.h>
@@ -87,7 +87,7 @@ int RunMemoryProbe(const std::wstring& pluginPath, const std::wstring& imagePath
     }
     else if (contender == L"bare")
     {
-        const Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
+        const PluginHost::ComApartment com(COINIT_APARTMENTTHREADED);
         const BareWicDecoder bare;
         DecodeWithBareWic(bare, imagePath);
         probe.before = MemoryCounters().WorkingSetSize;

@@ -2,7 +2,7 @@
 
 #include "Contenders.h"
 #include "Timing.h"
-#include "host/AnsiPath.h"
+#include "hosting/AnsiPath.h"
 
 #include <cstdio>
 #include <string>

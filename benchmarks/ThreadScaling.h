@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BenchmarkImages.h"
-#include "host/PluginLibrary.h"
+#include "hosting/PluginLibrary.h"
 
 namespace Tesmo::Benchmarks
 {

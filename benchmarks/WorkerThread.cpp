@@ -1,6 +1,6 @@
 #include "WorkerThread.h"
 
-#include "imaging/ComInitialization.h"
+#include "hosting/ComApartment.h"
 
 #include <objbase.h>
 
@@ -38,7 +38,7 @@ void WorkerThread::Run(const std::function<void()>& job)
 
 void WorkerThread::Loop(Com com)
 {
-    std::optional<Plugin::Imaging::ComInitialization> apartment;
+    std::optional<PluginHost::ComApartment> apartment;
     if (com == Com::SingleThreadedApartment)
     {
         apartment.emplace(COINIT_APARTMENTTHREADED);

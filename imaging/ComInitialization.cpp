@@ -9,10 +9,6 @@ ComInitialization::ComInitialization() : result(CoInitialize(nullptr))
 {
 }
 
-ComInitialization::ComInitialization(DWORD model) : result(CoInitializeEx(nullptr, model))
-{
-}
-
 ComInitialization::~ComInitialization()
 {
     if (result == S_OK || result == S_FALSE)

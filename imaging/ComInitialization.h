@@ -13,8 +13,6 @@ class ComInitialization
 {
 public:
     ComInitialization();
-    // CoInitializeEx with the given concurrency model, for threads that choose their own.
-    explicit ComInitialization(DWORD model);
     virtual ~ComInitialization();
     ComInitialization(const ComInitialization&) = delete;
     ComInitialization& operator=(const ComInitialization&) = delete;

@@ -1,5 +1,7 @@
 #include "imaging/FrameDecoding.h"
 
+#include "imaging/ImagingFactory.h"
+
 #include <windows.h>
 #include <wincodec.h>
 #include <wrl/client.h>
@@ -16,11 +18,6 @@ namespace
 
 using Microsoft::WRL::ComPtr;
 
-// The first WIC imaging factory class, by its class id: newer headers give this id the
-// name CLSID_WICImagingFactory1, older ones CLSID_WICImagingFactory.
-constexpr CLSID wicImagingFactory1 = {0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
-constexpr IID wicImagingFactoryInterface = {
-    0xec5ec8a9, 0xc395, 0x4314, {0x9c, 0x77, 0x54, 0xd7, 0xa9, 0x35, 0xff, 0x70}};
 constexpr GUID pixelFormat24bppRgb = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0d}};
 constexpr GUID pixelFormat32bppBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
 
@@ -136,8 +133,7 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
 
-    if (CoCreateInstance(wicImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, wicImagingFactoryInterface,
-                         reinterpret_cast<void**>(factory.GetAddressOf())) != S_OK)
+    if (CreateImagingFactory(factory.GetAddressOf()) != S_OK)
     {
         return Fail(factoryFailed);
     }

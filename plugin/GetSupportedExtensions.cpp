@@ -22,11 +22,13 @@ using Tesmo::Plugin::Utilities::Wic;
 namespace
 {
 
-// Every decoder's list behind a comma of its own, the built-in list first.
+// Every decoder's list behind a comma of its own: the built-in list first, then the
+// registry's decoders, then those only WIC's enumerator reports.
 std::wstring AllRegisteredExtensions()
 {
     Wic wic;
     wic.EnumerateDecoders();
+    wic.AddEnumeratedDecoders();
     std::wstring all;
     DecoderInfo decoder;
     for (std::size_t index = 0; wic.CopyDecoder(index, decoder); ++index)

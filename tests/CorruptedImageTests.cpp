@@ -6,7 +6,7 @@
 // only the outputs of the steps before it, and every heap of the process stays intact.
 
 #include "corruption/Outcomes.h"
-#include "host/ImageDataCall.h"
+#include "hosting/ImageDataCall.h"
 #include "support/CaseNames.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 using namespace Tesmo::Tests;
 using Tesmo::Plugin::Utilities::DecoderInfo;
@@ -70,6 +71,33 @@ TEST(Wic, RegisteredDecodersFollowInEnumerationOrder)
     EXPECT_EQ(decoder.fileExtensions, L".b2,.B3");
     EXPECT_FALSE(wic.CopyDecoder(3, decoder));
     EXPECT_EQ(decoder.fileExtensions, L".b2,.B3") << "a failed copy leaves the target alone";
+}
+
+// WIC's own enumerator on this machine: every decoder it reports that the registry walk
+// did not list joins once, named, with commas for Wine's semicolons; asking again adds
+// nothing, as each class is then already in the list.
+TEST(Wic, EnumeratedDecodersJoinOncePerClass)
+{
+    Wic wic;
+    wic.EnumerateDecoders();
+    const std::size_t walked = wic.DecoderCount();
+
+    ASSERT_TRUE(wic.AddEnumeratedDecoders());
+    const std::size_t withEnumerated = wic.DecoderCount();
+    ASSERT_TRUE(wic.AddEnumeratedDecoders());
+
+    EXPECT_EQ(wic.DecoderCount(), withEnumerated);
+    EXPECT_GT(withEnumerated, walked) << "WIC should report decoders the walk does not list";
+    std::vector<std::wstring> classes;
+    DecoderInfo decoder;
+    for (std::size_t index = walked; wic.CopyDecoder(index, decoder); ++index)
+    {
+        EXPECT_FALSE(decoder.friendlyName.empty()) << index;
+        EXPECT_EQ(decoder.fileExtensions.find(L';'), std::wstring::npos) << index;
+        EXPECT_EQ(decoder.fileExtensions.front(), L'.') << index;
+        EXPECT_EQ(std::count(classes.begin(), classes.end(), decoder.clsid), 0) << index;
+        classes.push_back(decoder.clsid);
+    }
 }
 
 

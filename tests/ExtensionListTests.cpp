@@ -1,3 +1,5 @@
+#include "hosting/ComApartment.h"
+#include "hosting/WicDecoders.h"
 #include "support/CaseNames.h"
 #include "support/ExtensionListShape.h"
 #include "support/HostList.h"
@@ -7,12 +9,12 @@
 #include "support/SettingsText.h"
 #include "support/TestImages.h"
 #include "utilities/RegistryKey.h"
-#include "utilities/Wic.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -178,46 +180,85 @@ INSTANTIATE_TEST_SUITE_P(
         Excluding("HighByteKeyNotZeroExtended", L".\u00E9x", L"\u00E9x=excluded\r\n", builtInList + ",\xE9x")),
     CaseName());
 
-// The machine's own registry, whatever decoders it holds: a well-formed list with every
-// built-in extension in it.
-TEST(ExtensionList, RealRegistryListHoldsTheBuiltIns)
+// The machine's own registry and WIC's own enumerator, whatever decoders they hold: the
+// built-in extensions and every extension of every decoder WIC reports with a name (split
+// at ',' and ';'), less those the settings file switches off. Under Wine the list is
+// exactly that: Wine's decoder category holds no friendly names, so the registry walk adds
+// nothing, and all nine of Wine's decoders come from the enumerator. Elsewhere complete
+// registrations may add more.
+struct RealRegistryCase : NamedCase
 {
+    std::wstring excludedLines; // the [Extensions] section
+    std::vector<std::string> excluded;
+};
+
+using RealRegistryListTest = testing::TestWithParam<RealRegistryCase>;
+
+// The built-in extensions and those of every decoder WIC's enumerator reports by name,
+// sorted, without repeats.
+std::vector<std::string> ExtensionsWicEnumerates()
+{
+    const Tesmo::PluginHost::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    std::vector<std::string> extensions = {"bmp", "gif", "jpeg", "jpg", "png", "tif", "tiff"};
+    for (const Tesmo::PluginHost::WicDecoder& decoder : Tesmo::PluginHost::EnumerateWicDecoders())
+    {
+        for (const std::wstring& extension : Tesmo::PluginHost::SplitDeclaredExtensions(decoder.declaredExtensions))
+        {
+            if (!decoder.friendlyName.empty())
+            {
+                extensions.emplace_back(extension.begin(), extension.end());
+            }
+        }
+    }
+    std::sort(extensions.begin(), extensions.end());
+    extensions.erase(std::unique(extensions.begin(), extensions.end()), extensions.end());
+    return extensions;
+}
+
+TEST_P(RealRegistryListTest, HoldsEveryExtensionWicEnumerates)
+{
+    const RealRegistryCase& testCase = GetParam();
     PluginCopy plugin;
+    plugin.WriteSettings(ExtensionsSetting(testCase.excludedLines));
+    std::vector<std::string> expected = ExtensionsWicEnumerates();
+    ASSERT_GT(expected.size(), 7u) << "WIC should report decoders beyond the built-in list";
+    std::erase_if(expected, [&](const std::string& extension) {
+        return std::find(testCase.excluded.begin(), testCase.excluded.end(), extension) != testCase.excluded.end();
+    });
+
     const HostList list(plugin.Load().getSupportedExtensions());
 
     ASSERT_TRUE(IsWholeList(list));
     EXPECT_EQ(ExtensionListFault(list.get()), "") << list.get();
     const std::string items = std::string(",").append(list.get()).append(",");
-    for (const char* builtIn : {",bmp,", ",gif,", ",jpeg,", ",jpg,", ",png,", ",tif,", ",tiff,"})
+    const auto listed = [&](const std::string& extension) {
+        return items.find(std::string(",").append(extension).append(",")) != std::string::npos;
+    };
+    for (const std::string& extension : expected)
     {
-        EXPECT_NE(items.find(builtIn), std::string::npos) << builtIn << " in " << list.get();
+        EXPECT_TRUE(listed(extension)) << extension << " in " << list.get();
+    }
+    for (const std::string& extension : testCase.excluded)
+    {
+        EXPECT_FALSE(listed(extension)) << extension << " in " << list.get();
+    }
+    if (RunningUnderWine())
+    {
+        std::string exactly = ",";
+        for (const std::string& extension : expected)
+        {
+            exactly.append(extension).append(",");
+        }
+        EXPECT_EQ(items, exactly);
     }
 }
 
-// Wine registers its own decoders with only a "CLSID" value in the instance key, no
-// "FriendlyName", so none of them qualifies and Wine's real registry yields the built-in
-// list alone. Windows writes both values, so there the list is longer.
-TEST(ExtensionList, WinesOwnRegistrationsLackFriendlyNamesUnderWine)
-{
-    if (!RunningUnderWine())
-    {
-        GTEST_SKIP() << "Wine's registrations only";
-    }
-    DWORD subkeys = 0;
-    {
-        const RegistryKey category(HKEY_CLASSES_ROOT, Tesmo::Plugin::Utilities::decoderInstanceList, KEY_QUERY_VALUE);
-        ASSERT_TRUE(category.IsOpen()) << "Wine's decoder category should exist";
-        RegQueryInfoKeyW(category.Handle(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, nullptr, nullptr);
-    }
-    ASSERT_GT(subkeys, 0u) << "Wine's decoders should be registered";
-
-    PluginCopy plugin;
-    const HostList list(plugin.Load().getSupportedExtensions());
-
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(std::string(list.get()), builtInList);
-}
+INSTANTIATE_TEST_SUITE_P(
+    WicsOwnDecoders, RealRegistryListTest,
+    testing::Values(RealRegistryCase{"NoExclusions", L"", {}},
+                    RealRegistryCase{"AddedExtensionExcluded", L"tga=excluded\r\n", {"tga"}},
+                    RealRegistryCase{"BuiltInAndAddedExcluded", L"gif=Excluded\r\ndds=EXCLUDED\r\n", {"gif", "dds"}}),
+    CaseName());
 
 TEST(ExtensionList, EveryRegistryKeyIsClosed)
 {

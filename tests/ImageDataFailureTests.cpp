@@ -2,9 +2,9 @@
 // as the host tool words it, which outputs were written by the steps before it,
 // overflow-safe sizes and ANSI code page paths. Null pointers are refused silently.
 
-#include "host/DebugMessageCapture.h"
-#include "host/FailureReport.h"
-#include "host/ImageDataCall.h"
+#include "hosting/DebugMessageCapture.h"
+#include "hosting/FailureReport.h"
+#include "hosting/ImageDataCall.h"
 #include "support/CaseNames.h"
 #include "support/FailureMessages.h"
 #include "support/HandleOwner.h"

@@ -1,5 +1,5 @@
 // GetImageData on real image files whose pixels the tests choose: written byte by byte
-// (BMP, ICO), encoded at test time with WIC's encoders (PNG, GIF, TIFF, JPEG, and the PNG
+// (BMP, ICO, TGA, DDS), encoded at test time with WIC's encoders (PNG, GIF, TIFF, JPEG, and the PNG
 // inside an icon), or a committed fixture made once by an independent encoder
 // (ImageMagick: the interlaced PNG). Wine's format converter has no direct path to 24bpp RGB from indexed, grey and
 // 16-bit-per-channel formats, so under Wine the frames marked viaBgra below decode through
@@ -8,8 +8,8 @@
 // take the direct path. The converter tests below check this against the platform's own
 // converter.
 
-#include "host/ImageDataCall.h"
-#include "imaging/ComInitialization.h"
+#include "hosting/ComApartment.h"
+#include "hosting/ImageDataCall.h"
 #include "support/CaseNames.h"
 #include "support/FailureMessages.h"
 #include "support/PixelsMatch.h"
@@ -142,6 +142,11 @@ const DecodeCase decodeCases[] = {
                                        {4, 3, 32, EncodeWithWic(GUID_ContainerFormatPng, {AsBgra32(png)})}});
          return ImageFile{folder.Write(L"icons.ico", file), {{withAlpha, direct}, {opaque, direct}, {png, direct}}};
      }},
+    // Formats whose decoders Wine registers without a friendly name in the decoder category.
+    {"Tga24Bit",
+     [](const ScratchFolder& folder) { return OneFrame(folder, L"24.tga", PatternPicture(5, 3, 18), Tga24); }},
+    {"Dds32Bit",
+     [](const ScratchFolder& folder) { return OneFrame(folder, L"32.dds", PatternPicture(4, 4, 19), Dds32); }},
 };
 
 using ImageDataDecodeTest = testing::TestWithParam<DecodeCase>;
@@ -184,7 +189,7 @@ void ExpectStraightConversion(const DecodeCase& decodeCase, bool (*checked)(cons
 {
     const ScratchFolder folder;
     const ImageFile image = decodeCase.make(folder);
-    const Tesmo::Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
+    const Tesmo::PluginHost::ComApartment com(COINIT_APARTMENTTHREADED);
     ASSERT_TRUE(SUCCEEDED(com.Result()));
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IWICBitmapDecoder> decoder;

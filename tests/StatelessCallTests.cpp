@@ -1,11 +1,11 @@
-// The plug-in keeps nothing between calls. GetImageData initialises COM for the call only:
-// a thread's own apartment, whatever it is, is the same after the call as before. Decodes
-// on threads of every COM kind at once, while another thread lists extensions, give
+// The plug-in keeps nothing between calls. GetImageData and GetSupportedExtensions
+// initialise COM for the call only: a thread's own apartment, whatever it is, is the same
+// after the call as before. Decodes and lists on threads of every COM kind at once give
 // exactly what the same calls give one at a time. Thousands of calls of every export in
 // one process, succeeding and failing, leave memory and handles level: whatever the
 // plug-in takes for a call it gives back.
 
-#include "host/ImageDataCall.h"
+#include "hosting/ImageDataCall.h"
 #include "support/CaseNames.h"
 #include "support/HostList.h"
 #include "support/PixelsMatch.h"
@@ -21,6 +21,7 @@
 #include <wincodec.h>
 
 #include <atomic>
+#include <cstring>
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
@@ -43,7 +44,7 @@ struct ApartmentCase : NamedCase
 
 using ImageDataApartmentTest = testing::TestWithParam<ApartmentCase>;
 
-TEST_P(ImageDataApartmentTest, DecodesAndLeavesTheThreadsComAsItWas)
+TEST_P(ImageDataApartmentTest, DecodesListsAndLeavesTheThreadsComAsItWas)
 {
     const ApartmentCase& testCase = GetParam();
     const ScratchFolder folder;
@@ -54,6 +55,7 @@ TEST_P(ImageDataApartmentTest, DecodesAndLeavesTheThreadsComAsItWas)
     const auto& library = plugin.Load();
 
     int result = 1;
+    bool listed = false;
     std::string pixels;
     HRESULT ownInitialisation = S_OK;
     HRESULT afterwards = S_OK;
@@ -66,6 +68,8 @@ TEST_P(ImageDataApartmentTest, DecodesAndLeavesTheThreadsComAsItWas)
             const ImageDataCall call(library, AnsiPath(path), 0);
             result = call.result;
             pixels = call.Bytes();
+            const HostList list(library.getSupportedExtensions()); // asks WIC's enumerator too
+            listed = list != nullptr && std::strlen(list.get()) > 0;
         }
         // S_OK: the thread had no COM left (the call balanced its own initialisation);
         // S_FALSE: still in its single-threaded apartment; RPC_E_CHANGED_MODE: still in
@@ -84,6 +88,7 @@ TEST_P(ImageDataApartmentTest, DecodesAndLeavesTheThreadsComAsItWas)
 
     ASSERT_EQ(ownInitialisation, S_OK);
     EXPECT_EQ(result, 0);
+    EXPECT_TRUE(listed);
     EXPECT_TRUE(PixelsMatch(pixels, picture.Colours())); // a GIF: the two-stage path under Wine
     EXPECT_EQ(afterwards, testCase.afterwardsSta);
 }
@@ -166,6 +171,11 @@ TEST(Concurrency, EveryThreadGetsTheSingleThreadedResults)
                                std::to_string(requests[index].frameIndex));
                     }
                     ++decodes;
+                }
+                // The catalogue joins COM and asks WIC too, from every kind of thread.
+                if (ListExtensions(exports) != expectedList)
+                {
+                    report("worker " + std::to_string(worker) + ": the extension list changed");
                 }
             }
             if (SUCCEEDED(joined))

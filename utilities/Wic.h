@@ -15,8 +15,8 @@ namespace Tesmo::Plugin::Utilities
 // relative to HKEY_CLASSES_ROOT.
 inline constexpr wchar_t decoderInstanceList[] = L"CLSID\\{7ED96837-96F0-4812-B211-F13C24117ED3}\\Instance";
 
-// The image decoders WIC has registered on this machine, read from HKEY_CLASSES_ROOT on
-// demand and kept only as long as this object lives.
+// The image decoders WIC has on this machine, read from HKEY_CLASSES_ROOT and from WIC's
+// component enumerator on demand, and kept only as long as this object lives.
 class Wic
 {
 public:
@@ -27,6 +27,13 @@ public:
     // decoder, in the registry's enumeration order. False when the decoder category
     // cannot be opened; the built-in entry is there all the same.
     bool EnumerateDecoders();
+
+    // Appends every decoder that WIC's own component enumerator reports and the list does
+    // not hold yet (by class id, in any letter case): codecs registered elsewhere than the
+    // instance list, such as those installed as Store packages, or whose instance key
+    // lacks a value. Their extension lists are given with commas only. False when COM, the
+    // factory or the enumerator fails; the list is then as it was.
+    bool AddEnumeratedDecoders();
 
     // Appends the decoder whose instance key is instanceKeyPath (relative to
     // HKEY_CLASSES_ROOT) when its registration is complete; false otherwise.
@@ -41,6 +48,8 @@ public:
     bool CopyDecoder(std::size_t index, DecoderInfo& decoder) const;
 
 private:
+    bool HoldsDecoder(const std::wstring& clsid) const;
+
     std::vector<DecoderInfo> decoders;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "corruption/Corpus.h"
-#include "host/ImageDataCall.h"
+#include "hosting/ImageDataCall.h"
 
 #include <gtest/gtest.h>
 

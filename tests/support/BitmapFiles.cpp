@@ -63,22 +63,38 @@ std::string BottomUpRows(unsigned int width, unsigned int height, unsigned int b
     return rows;
 }
 
-// B, G, R and, at 32 bits, alpha for each pixel.
+// B, G, R and, with alpha, the alpha value of each pixel of row y.
+std::string PixelRow(const Picture& picture, unsigned int y, bool withAlpha)
+{
+    std::string row;
+    for (unsigned int x = 0; x < picture.width; ++x)
+    {
+        const Rgba& p = picture.At(x, y);
+        row += {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r)};
+        if (withAlpha)
+        {
+            row.push_back(static_cast<char>(p.a));
+        }
+    }
+    return row;
+}
+
+// Alpha only at 32 bits.
 std::string ColourRows(const Picture& picture, unsigned int bitCount)
 {
-    return BottomUpRows(picture.width, picture.height, bitCount, [&](unsigned int y) {
-        std::string row;
-        for (unsigned int x = 0; x < picture.width; ++x)
-        {
-            const Rgba& p = picture.At(x, y);
-            row += {static_cast<char>(p.b), static_cast<char>(p.g), static_cast<char>(p.r)};
-            if (bitCount == 32)
-            {
-                row.push_back(static_cast<char>(p.a));
-            }
-        }
-        return row;
-    });
+    return BottomUpRows(picture.width, picture.height, bitCount,
+                        [&](unsigned int y) { return PixelRow(picture, y, bitCount == 32); });
+}
+
+// Rows unpadded, in the order the format keeps them.
+std::string UnpaddedRows(const Picture& picture, bool bottomUp, bool withAlpha)
+{
+    std::string rows;
+    for (unsigned int row = 0; row < picture.height; ++row)
+    {
+        rows += PixelRow(picture, bottomUp ? picture.height - 1 - row : row, withAlpha);
+    }
+    return rows;
 }
 
 std::string BmpOf(const Picture& picture, unsigned int bitCount)
@@ -149,6 +165,31 @@ std::string Ico(const std::vector<IconImage>& images)
         bytes += image.data;
     }
     return bytes;
+}
+
+std::string Tga24(const Picture& picture)
+{
+    std::string bytes;
+    Put(bytes, {{0, 1} /* no image id */, {0, 1} /* no colour map */, {2, 1} /* uncompressed true colour */,
+                {0, 2}, {0, 2}, {0, 1} /* colour map spec */, {0, 2}, {0, 2} /* origin */, {picture.width, 2},
+                {picture.height, 2}, {24, 1} /* bits */, {0, 1} /* bottom-up, no alpha bits */});
+    return bytes + UnpaddedRows(picture, true, false);
+}
+
+std::string Dds32(const Picture& picture)
+{
+    std::string bytes = "DDS ";
+    // DDS_HEADER: size, flags (caps, height, width, pixel format, pitch), height, width,
+    // pitch, depth, mipmap count, 11 reserved.
+    Put(bytes, {{124, 4}, {0x100F, 4}, {picture.height, 4}, {picture.width, 4}, {picture.width * 4, 4}, {0, 4},
+                {1, 4}});
+    bytes.append(44, '\0');
+    // DDS_PIXELFORMAT: size, flags (RGB with alpha), no FourCC, 32 bits, R, G, B, A masks.
+    Put(bytes, {{32, 4}, {0x41, 4}, {0, 4}, {32, 4}, {0x00FF0000, 4}, {0x0000FF00, 4}, {0x000000FF, 4},
+                {0xFF000000, 4}});
+    // Caps (texture), caps 2-4, reserved.
+    Put(bytes, {{0x1000, 4}, {0, 4}, {0, 4}, {0, 4}, {0, 4}});
+    return bytes + UnpaddedRows(picture, false, true);
 }
 
 } // namespace Tesmo::Tests

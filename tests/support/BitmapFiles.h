@@ -8,7 +8,8 @@
 namespace Tesmo::Tests
 {
 
-// BMP and ICO files written byte by byte, so that a test controls every header field.
+// BMP, ICO, TGA and DDS files written byte by byte, so that a test controls every header
+// field.
 std::string Bmp24(const Picture& picture);
 // BI_RGB 32-bit: the fourth byte of each pixel is unused; it holds the alpha value anyway.
 std::string Bmp32(const Picture& picture);
@@ -27,5 +28,10 @@ struct IconImage
 // the 1-bit AND mask (set where alpha is 0).
 std::string IconDib(const Picture& picture, unsigned int bitCount);
 std::string Ico(const std::vector<IconImage>& images);
+
+// Uncompressed true-colour Targa, 24 bits, rows bottom-up.
+std::string Tga24(const Picture& picture);
+// Uncompressed DirectDraw surface, 32-bit BGRA, one level, rows top-down.
+std::string Dds32(const Picture& picture);
 
 } // namespace Tesmo::Tests

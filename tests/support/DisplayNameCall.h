@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/PluginLibrary.h"
+#include "hosting/PluginLibrary.h"
 
 #include <gtest/gtest.h>
 

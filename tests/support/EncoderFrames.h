@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/WicEncoder.h"
+#include "hosting/WicEncoder.h"
 #include "support/Pictures.h"
 
 namespace Tesmo::Tests

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/FailureMessages.h"
+#include "hosting/FailureMessages.h"
 
 namespace Tesmo::Tests
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/PluginLibrary.h"
+#include "hosting/PluginLibrary.h"
 #include "support/FileBytes.h"
 #include "support/ScratchFolder.h"
 

@@ -1,7 +1,7 @@
 #include "support/SampleFiles.h"
 
-#include "host/AnsiPath.h"
-#include "host/WicEncoder.h"
+#include "hosting/AnsiPath.h"
+#include "hosting/WicEncoder.h"
 #include "support/BitmapFiles.h"
 #include "support/EncoderFrames.h"
 

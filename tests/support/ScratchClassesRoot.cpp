@@ -1,7 +1,7 @@
 #include "support/ScratchClassesRoot.h"
 
-#include "host/ThrowIfFailed.h"
-#include "utilities/Wic.h"
+#include "hosting/ThrowIfFailed.h"
+#include "hosting/WicDecoders.h"
 
 #include <atomic>
 #include <string>
@@ -56,7 +56,7 @@ void ScratchClassesRoot::SetValue(const std::wstring& keyPath, const std::wstrin
 
 void ScratchClassesRoot::Register(const DecoderRegistration& decoder) const
 {
-    const std::wstring instancePath = std::wstring(Plugin::Utilities::decoderInstanceList) + L"\\" + decoder.instanceName;
+    const std::wstring instancePath = std::wstring(PluginHost::decoderInstanceKeys) + L"\\" + decoder.instanceName;
     CreateKey(instancePath);
     if (decoder.friendlyName)
     {

@@ -1,9 +1,9 @@
 #include "Commands.h"
 
 #include "ImageFiles.h"
-#include "host/AnsiPath.h"
-#include "host/FailureReport.h"
-#include "host/ImageDataCall.h"
+#include "hosting/AnsiPath.h"
+#include "hosting/FailureReport.h"
+#include "hosting/ImageDataCall.h"
 
 #include <cstdio>
 #include <cstdlib>

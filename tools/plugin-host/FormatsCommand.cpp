@@ -1,15 +1,15 @@
 // plugin-host formats: every decoder WIC knows on this machine, and for each extension it
 // declares whether the plug-in's list offers it. The tool asks WIC's own component
-// enumerator and the plug-in's own export; it does not walk the registry the way the
-// plug-in's catalogue does.
+// enumerator and the plug-in's own export. Which of the catalogue's two sources takes a
+// decoder it tells from the registry alone: a complete registration in the decoder
+// category is read from the registry, anything else only WIC's enumerator reports.
 
 #include "Commands.h"
 
-#include "host/WicFactory.h"
-#include "imaging/ComInitialization.h"
+#include "hosting/ComApartment.h"
+#include "hosting/WicDecoders.h"
 
 #include <wincodec.h>
-#include <wrl/client.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -18,74 +18,11 @@
 #include <string>
 #include <vector>
 
-using Microsoft::WRL::ComPtr;
-
 namespace Tesmo::PluginHost
 {
 
 namespace
 {
-
-struct Decoder
-{
-    std::wstring friendlyName;
-    GUID container{};
-    CLSID clsid{};
-    std::wstring declaredExtensions; // as WIC gives them
-};
-
-using StringGetter = HRESULT (STDMETHODCALLTYPE IWICBitmapCodecInfo::*)(UINT size, WCHAR* text, UINT* actual);
-
-// WIC's string getters: asked once for the length, once for the text.
-std::wstring ReadWicString(IWICBitmapCodecInfo& info, StringGetter read)
-{
-    UINT units = 0;
-    if (FAILED((info.*read)(0, nullptr, &units)) || units == 0)
-    {
-        return {};
-    }
-    std::wstring text(units, L'\0');
-    if (FAILED((info.*read)(units, text.data(), &units)))
-    {
-        return {};
-    }
-    text.resize(wcsnlen(text.c_str(), text.size()));
-    return text;
-}
-
-std::vector<Decoder> WicDecoders()
-{
-    const ComPtr<IWICImagingFactory> factory = CreateWicFactory();
-    ComPtr<IEnumUnknown> components;
-    if (FAILED(factory->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault, &components)))
-    {
-        return {};
-    }
-    std::vector<Decoder> decoders;
-    ComPtr<IUnknown> component;
-    while (components->Next(1, component.ReleaseAndGetAddressOf(), nullptr) == S_OK)
-    {
-        ComPtr<IWICBitmapCodecInfo> info;
-        if (FAILED(component.As(&info)))
-        {
-            continue;
-        }
-        Decoder decoder;
-        decoder.friendlyName = ReadWicString(*info.Get(), &IWICComponentInfo::GetFriendlyName);
-        decoder.declaredExtensions = ReadWicString(*info.Get(), &IWICBitmapCodecInfo::GetFileExtensions);
-        info->GetContainerFormat(&decoder.container);
-        info->GetCLSID(&decoder.clsid);
-        decoders.push_back(std::move(decoder));
-    }
-    return decoders;
-}
-
-std::wstring GuidText(const GUID& guid)
-{
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
 
 std::wstring ContainerName(const GUID& container)
 {
@@ -109,28 +46,6 @@ std::wstring ContainerName(const GUID& container)
     return GuidText(container);
 }
 
-// Lower case, without dots; WIC separates them with ',' (Wine also with ';').
-std::vector<std::wstring> SplitExtensions(const std::wstring& text, const wchar_t* separators)
-{
-    std::vector<std::wstring> extensions;
-    std::wstring::size_type start = 0;
-    while (start <= text.size())
-    {
-        const std::wstring::size_type end = std::min(text.find_first_of(separators, start), text.size());
-        std::wstring extension = text.substr(start, end - start);
-        extension.erase(0, extension.find_first_not_of(L" ."));
-        extension.erase(extension.find_last_not_of(L' ') + 1);
-        std::transform(extension.begin(), extension.end(), extension.begin(),
-                       [](wchar_t unit) { return unit < 0x80 ? static_cast<wchar_t>(std::towlower(unit)) : unit; });
-        if (!extension.empty())
-        {
-            extensions.push_back(extension);
-        }
-        start = end + 1;
-    }
-    return extensions;
-}
-
 std::vector<std::wstring> OfferedExtensions(const PluginLibrary& plugin)
 {
     char* list = plugin.getSupportedExtensions();
@@ -141,7 +56,7 @@ std::vector<std::wstring> OfferedExtensions(const PluginLibrary& plugin)
     std::wstring wide(list, list + std::char_traits<char>::length(list));
     // The list is the host's, released with the runtime's free as a host does.
     std::free(list);
-    return SplitExtensions(wide, L",");
+    return SplitDeclaredExtensions(wide);
 }
 
 // The settings file the plug-in reads: its own path with ".ini" for the last extension.
@@ -189,19 +104,22 @@ int PrintFormats(const PluginLibrary& plugin)
     const std::wstring settingsPath = SettingsPath(plugin);
     const std::wstring settingsName = settingsPath.substr(settingsPath.find_last_of(L"\\/") + 1);
 
-    const Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
-    const std::vector<Decoder> decoders = WicDecoders();
+    const ComApartment com(COINIT_APARTMENTTHREADED);
+    const std::vector<WicDecoder> decoders = EnumerateWicDecoders();
     std::printf("WIC decoders on this machine: %u\n", static_cast<unsigned int>(decoders.size()));
     std::vector<std::wstring> notOffered;
     std::vector<std::wstring> excluded;
     bool anyLeftOut = false;
-    for (const Decoder& decoder : decoders)
+    for (const WicDecoder& decoder : decoders)
     {
-        std::printf("\n%ls\n  container:  %ls\n  class:      %ls\n  extensions: %ls\n", decoder.friendlyName.c_str(),
-                    ContainerName(decoder.container).c_str(), GuidText(decoder.clsid).c_str(),
-                    decoder.declaredExtensions.empty() ? L"(none declared)" : decoder.declaredExtensions.c_str());
+        std::printf("\n%ls\n  container:  %ls\n  class:      %ls\n  extensions: %ls\n  source:     %s\n",
+                    decoder.friendlyName.c_str(), ContainerName(decoder.container).c_str(),
+                    GuidText(decoder.clsid).c_str(),
+                    decoder.declaredExtensions.empty() ? L"(none declared)" : decoder.declaredExtensions.c_str(),
+                    CompletelyRegistered(decoder.clsid) ? "the registry's decoder category"
+                                                        : "WIC's component enumerator (its registry entry is incomplete)");
         bool leftOut = false;
-        for (const std::wstring& extension : SplitExtensions(decoder.declaredExtensions, L",;"))
+        for (const std::wstring& extension : SplitDeclaredExtensions(decoder.declaredExtensions))
         {
             const bool isOffered = Contains(offered, extension);
             const bool isExcluded = !isOffered && ExcludedInSettings(settingsPath, extension);
@@ -216,7 +134,7 @@ int PrintFormats(const PluginLibrary& plugin)
         }
         if (leftOut)
         {
-            std::puts("  left out of the list: the catalogue did not take this registration (see the summary)");
+            std::puts("  left out of the list: neither of the catalogue's sources took this decoder (see the summary)");
             anyLeftOut = true;
         }
     }
@@ -230,10 +148,11 @@ int PrintFormats(const PluginLibrary& plugin)
     }
     if (anyLeftOut)
     {
-        // What the plug-in's catalogue reads, in one line; the tool does not read it itself.
-        std::printf("  left out above: the catalogue takes only a decoder whose key HKCR\\CLSID\\%ls\\Instance\\{class}"
-                    " holds FriendlyName and CLSID, and whose HKCR\\CLSID\\{class} holds FileExtensions\n",
-                    GuidText(CATID_WICBitmapDecoders).c_str());
+        // What the plug-in's catalogue reads, in one line.
+        std::printf("  left out above: the catalogue takes a decoder from the registry when its key HKCR\\%ls\\{class}"
+                    " holds FriendlyName and CLSID and its HKCR\\CLSID\\{class} holds FileExtensions, and otherwise"
+                    " from WIC's enumerator when WIC gives it a friendly name and extensions\n",
+                    decoderInstanceKeys);
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "ImageFiles.h"
 
-#include "host/WicEncoder.h"
+#include "hosting/WicEncoder.h"
 
 #include <cstdio>
 #include <stdexcept>

@@ -2,7 +2,7 @@
 // host application does, printing what comes back.
 
 #include "Commands.h"
-#include "host/PluginLibrary.h"
+#include "hosting/PluginLibrary.h"
 
 #include <cstdio>
 #include <exception>

@@ -1,6 +1,6 @@
-#include "host/FailureReport.h"
+#include "hosting/FailureReport.h"
 
-#include "host/FailureMessages.h"
+#include "hosting/FailureMessages.h"
 
 #include <algorithm>
 #include <iterator>

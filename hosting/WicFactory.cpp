@@ -1,6 +1,6 @@
-#include "host/WicFactory.h"
+#include "hosting/WicFactory.h"
 
-#include "host/ThrowIfFailed.h"
+#include "hosting/ThrowIfFailed.h"
 
 namespace Tesmo::PluginHost
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ImageDataCall.h"
+#include "hosting/ImageDataCall.h"
 
 #include <string>
 #include <vector>

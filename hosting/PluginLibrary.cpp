@@ -1,4 +1,4 @@
-#include "host/PluginLibrary.h"
+#include "hosting/PluginLibrary.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/AnsiPath.h"
-#include "host/PluginLibrary.h"
+#include "hosting/AnsiPath.h"
+#include "hosting/PluginLibrary.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "host/DebugMessageCapture.h"
+#include "hosting/DebugMessageCapture.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "host/ImageDataCall.h"
+#include "hosting/ImageDataCall.h"
 
-#include "host/DebugMessageCapture.h"
+#include "hosting/DebugMessageCapture.h"
 
 #include <cstdlib>
 #include <optional>

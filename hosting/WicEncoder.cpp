@@ -1,8 +1,8 @@
-#include "host/WicEncoder.h"
+#include "hosting/WicEncoder.h"
 
-#include "host/ThrowIfFailed.h"
-#include "host/WicFactory.h"
-#include "imaging/ComInitialization.h"
+#include "hosting/ComApartment.h"
+#include "hosting/ThrowIfFailed.h"
+#include "hosting/WicFactory.h"
 
 #include <wrl/client.h>
 
@@ -86,7 +86,7 @@ void Encode(IWICImagingFactory& factory, IStream& stream, const GUID& containerF
 
 std::string EncodeWithWic(const GUID& containerFormat, const std::vector<FrameToEncode>& frames)
 {
-    const Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
+    const ComApartment com(COINIT_APARTMENTTHREADED);
     const ComPtr<IWICImagingFactory> factory = CreateWicFactory();
     ComPtr<IStream> stream;
     ThrowIfFailed(CreateStreamOnHGlobal(nullptr, TRUE, &stream), "creating a stream");
@@ -108,7 +108,7 @@ std::string EncodeWithWic(const GUID& containerFormat, const std::vector<FrameTo
 
 void EncodeWithWic(const std::wstring& path, const GUID& containerFormat, const std::vector<FrameToEncode>& frames)
 {
-    const Plugin::Imaging::ComInitialization com(COINIT_APARTMENTTHREADED);
+    const ComApartment com(COINIT_APARTMENTTHREADED);
     const ComPtr<IWICImagingFactory> factory = CreateWicFactory();
     ComPtr<IWICStream> stream;
     ThrowIfFailed(factory->CreateStream(&stream), "creating a stream");

@@ -1,4 +1,4 @@
-#include "host/ThrowIfFailed.h"
+#include "hosting/ThrowIfFailed.h"
 
 #include <cstdio>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "host/AnsiPath.h"
+#include "hosting/AnsiPath.h"
 
 #include <windows.h>
 
