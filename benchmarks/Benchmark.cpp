@@ -7,8 +7,8 @@
 #include "MemoryProbe.h"
 #include "ThreadScaling.h"
 #include "WorkerThread.h"
-#include "hosting/PluginLibrary.h"
 #include "hosting/ComApartment.h"
+#include "hosting/PluginLibrary.h"
 #include "support/ScratchFolder.h"
 
 #include <objbase.h>
@@ -21,7 +21,8 @@
 namespace Tesmo::Benchmarks
 {
 
-int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels)
+int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels,
+                 const std::wstring& earlierPluginPath)
 {
     const PluginHost::PluginLibrary plugin(pluginPath);
     if (!plugin.getImageData || !plugin.getSupportedExtensions || !plugin.getDisplayName)
@@ -55,7 +56,7 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
         return 0;
     }
     MeasureMemory(pluginPath, images);
-    MeasureCatalogue(pluginPath);
+    MeasureCatalogue(pluginPath, earlierPluginPath);
     MeasureThreadScaling(plugin, images[2]);
     return 0;
 }

@@ -3,14 +3,17 @@
 #include "Statistics.h"
 #include "Timing.h"
 #include "hosting/PluginLibrary.h"
+#include "support/ChildProcess.h"
 #include "support/FileBytes.h"
 #include "support/ScratchClassesRoot.h"
 #include "support/ScratchFolder.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -36,10 +39,81 @@ double MedianMilliseconds(const std::function<void()>& call)
     return Summarise(times).median;
 }
 
+double ListMilliseconds(const PluginHost::PluginLibrary& plugin)
+{
+    return MedianMilliseconds([&] { std::free(plugin.getSupportedExtensions()); });
+}
+
+struct ProbeFigures
+{
+    double milliseconds = 0;
+    unsigned int extensions = 0;
+};
+
+// One catalogue probe of a plug-in in a process of its own, as a host's first call.
+ProbeFigures ProbeInChild(const std::wstring& pluginPath)
+{
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const std::string output = Tests::RunChildProcess(L"\"" + std::wstring(program) + L"\" " + catalogueProbeCommand +
+                                                          L" \"" + pluginPath + L"\"",
+                                                      false)
+                                   .output;
+    ProbeFigures figures;
+    if (std::sscanf(output.c_str(), "%lf %u", &figures.milliseconds, &figures.extensions) != 2)
+    {
+        throw std::runtime_error("the catalogue probe failed: " + output);
+    }
+    return figures;
+}
+
+// The list as the plug-in makes it now against an earlier build's, each probed in a fresh
+// process, the two alternating.
+void CompareWithEarlierBuild(const std::wstring& pluginPath, const std::wstring& earlierPluginPath)
+{
+    constexpr int probes = 5;
+    std::vector<double> now;
+    std::vector<double> before;
+    ProbeFigures nowFigures;
+    ProbeFigures beforeFigures;
+    for (int probe = 0; probe < probes; ++probe)
+    {
+        nowFigures = ProbeInChild(pluginPath);
+        beforeFigures = ProbeInChild(earlierPluginPath);
+        now.push_back(nowFigures.milliseconds);
+        before.push_back(beforeFigures.milliseconds);
+    }
+    const Summary nowSummary = Summarise(now);
+    const Summary beforeSummary = Summarise(before);
+    std::printf("\nCatalogue: one GetSupportedExtensions call in a fresh process with no other COM apartment,\n"
+                "median of %d probes of %d calls each, ms (min-max)\n",
+                probes, catalogueRuns);
+    std::printf("  %-44s %8.3f (%.3f-%.3f), %u extensions\n", "this build", nowSummary.median, nowSummary.minimum,
+                nowSummary.maximum, nowFigures.extensions);
+    std::printf("  %-44s %8.3f (%.3f-%.3f), %u extensions\n", "the earlier build", beforeSummary.median,
+                beforeSummary.minimum, beforeSummary.maximum, beforeFigures.extensions);
+    std::printf("  %-44s %8.2f\n", "this / earlier", nowSummary.median / beforeSummary.median);
+}
+
 } // namespace
 
-void MeasureCatalogue(const std::wstring& pluginPath)
+int RunCatalogueProbe(const std::wstring& pluginPath)
 {
+    const PluginHost::PluginLibrary plugin(pluginPath);
+    char* list = plugin.getSupportedExtensions();
+    const unsigned int extensions =
+        list == nullptr || *list == '\0' ? 0 : 1 + static_cast<unsigned int>(std::count(list, list + std::strlen(list), ','));
+    std::free(list);
+    std::printf("%.4f %u\n", ListMilliseconds(plugin), extensions);
+    return 0;
+}
+
+void MeasureCatalogue(const std::wstring& pluginPath, const std::wstring& earlierPluginPath)
+{
+    if (!earlierPluginPath.empty())
+    {
+        CompareWithEarlierBuild(pluginPath, earlierPluginPath);
+    }
     std::printf("\nCatalogue: median of %d calls, ms\n", catalogueRuns);
     std::printf("  %-36s %24s %16s\n", "situation", "GetSupportedExtensions", "GetDisplayName");
 
@@ -53,7 +127,7 @@ void MeasureCatalogue(const std::wstring& pluginPath)
     }
     const PluginHost::PluginLibrary plugin(copyPath);
     const auto measure = [&](const char* situation) {
-        const double list = MedianMilliseconds([&] { std::free(plugin.getSupportedExtensions()); });
+        const double list = ListMilliseconds(plugin);
         const double name = MedianMilliseconds([&] {
             char buffer[64];
             plugin.getDisplayName(buffer, sizeof buffer);
@@ -61,6 +135,17 @@ void MeasureCatalogue(const std::wstring& pluginPath)
         std::printf("  %-36s %24.3f %16.3f\n", situation, list, name);
     };
 
+    if (!earlierPluginPath.empty())
+    {
+        const Tests::ScratchFolder earlierFolder;
+        const std::wstring earlierCopy = earlierFolder / L"WicImagePlugin.dll";
+        if (!CopyFileW(earlierPluginPath.c_str(), earlierCopy.c_str(), FALSE))
+        {
+            throw std::runtime_error("cannot copy the earlier plug-in");
+        }
+        const PluginHost::PluginLibrary earlier(earlierCopy);
+        std::printf("  %-36s %24.3f\n", "the earlier build, no settings file", ListMilliseconds(earlier));
+    }
     measure("no settings file");
     Tests::WriteUtf16File(folder / L"WicImagePlugin.ini", excludingSettings);
     measure("settings file excluding 3 extensions");

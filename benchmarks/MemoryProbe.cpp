@@ -3,8 +3,8 @@
 #include "BareWicDecoder.h"
 #include "Contenders.h"
 #include "hosting/AnsiPath.h"
-#include "hosting/PluginLibrary.h"
 #include "hosting/ComApartment.h"
+#include "hosting/PluginLibrary.h"
 #include "support/ChildProcess.h"
 
 #include <windows.h>

@@ -2,6 +2,7 @@
 // could get from WIC itself, and prints every figure.
 
 #include "Benchmark.h"
+#include "Catalogue.h"
 #include "MemoryProbe.h"
 
 #include <cstdio>
@@ -16,10 +17,11 @@ namespace
 
 void PrintUsage()
 {
-    std::fputs("usage: plugin-bench PLUGIN.dll [all|decode] [MEGAPIXELS]\n"
+    std::fputs("usage: plugin-bench PLUGIN.dll [all|decode] [MEGAPIXELS] [EARLIER.dll]\n"
                "  measures the plug-in against bare WIC: decode time, memory, catalogue calls and\n"
                "  thread scaling (all, the default), or the decode time only (decode); the large\n"
-               "  images have 12 megapixels or MEGAPIXELS\n",
+               "  images have 12 megapixels or MEGAPIXELS; an earlier build of the plug-in has its\n"
+               "  extension list timed beside this one's\n",
                stderr);
 }
 
@@ -33,14 +35,18 @@ int wmain(int argc, wchar_t** argv)
         {
             return RunMemoryProbe(argv[2], argv[3], argv[4]);
         }
+        if (argc == 3 && std::wstring(argv[1]) == catalogueProbeCommand)
+        {
+            return RunCatalogueProbe(argv[2]);
+        }
         const std::wstring part = argc >= 3 ? argv[2] : L"all";
-        if (argc < 2 || argc > 4 || (part != L"all" && part != L"decode"))
+        if (argc < 2 || argc > 5 || (part != L"all" && part != L"decode"))
         {
             PrintUsage();
             return 2;
         }
-        const unsigned long megapixels = argc == 4 ? std::wcstoul(argv[3], nullptr, 10) : 12;
-        return RunBenchmark(argv[1], part == L"decode", megapixels > 0 ? megapixels : 12);
+        const unsigned long megapixels = argc >= 4 ? std::wcstoul(argv[3], nullptr, 10) : 12;
+        return RunBenchmark(argv[1], part == L"decode", megapixels > 0 ? megapixels : 12, argc == 5 ? argv[4] : L"");
     }
     catch (const std::exception& error)
     {
