@@ -11,7 +11,41 @@ esac
 WINE64=/usr/lib/wine/wine64
 WINE32=wine
 
-say() { printf '[%s] %s\n' "$(basename "$0")" "$*"; }
+# Every script says how long it has been running, times each of its steps, and prints
+# the steps' times at the end (print_steps), so anyone can see where a run's time goes.
+SCRIPT_STARTED=$(date +%s)
+elapsed() {
+    local seconds=$(($(date +%s) - SCRIPT_STARTED))
+    printf '%d:%02d' $((seconds / 60)) $((seconds % 60))
+}
+say() { printf '[%s %s] %s\n' "$(basename "$0")" "$(elapsed)" "$*"; }
+
+step_log=()
+current_step=""
+current_started=0
+# step NAME: ends the step before, if any, and begins this one.
+step() {
+    end_step
+    current_step="$*"
+    current_started=$(date +%s)
+    say "$*"
+}
+end_step() {
+    [ -n "$current_step" ] || return 0
+    record_step $(($(date +%s) - current_started)) "$current_step"
+    current_step=""
+}
+# record_step SECONDS NAME: a step timed elsewhere, such as one that ran in the background.
+record_step() { step_log+=("$1|$2"); }
+print_steps() {
+    end_step
+    say "time by step ($(nproc) cores):"
+    local entry
+    for entry in "${step_log[@]}"; do
+        printf '  %5ss  %s\n' "${entry%%|*}" "${entry#*|}"
+    done
+    printf '  %5ss  %s\n' $(($(date +%s) - SCRIPT_STARTED)) "in all"
+}
 
 # Creates the build tree's Wine prefix once, with output kept away from callers' pipes
 # (Wine's helper processes hold the first program's stdout open), and keeps Wine's server
@@ -42,7 +76,7 @@ configure_and_build() {
     shift
     local targets=()
     [ $# -eq 0 ] || targets=(--target "$@")
-    say "building the $preset ${*:-plug-in, host tool, benchmark and tests}"
+    step "building the $preset ${*:-plug-in, host tool, benchmark and tests}"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}" | grep -E 'warning|error|Linking' || true
     [ "${PIPESTATUS[0]}" -eq 0 ] || { say "the $preset build failed"; exit 1; }
@@ -52,6 +86,7 @@ configure_and_build() {
 # prefix in the background while the script builds (wine_ready waits for it); Wine is
 # shut down again when the script ends.
 prepare() {
+    step "setting up the machine: packages and the 32-bit emulator"
     bash "$ROOT/scripts/setup.sh"
     trap stop_wine EXIT
     start_wine &
@@ -59,6 +94,8 @@ prepare() {
 }
 
 wine_ready() {
+    step "waiting for the Wine prefix"
     wait "$wine_starter" || { say "Wine did not start in build/wineprefix"; exit 1; }
     export WINE_SERVER_UP=1
+    end_step
 }

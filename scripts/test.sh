@@ -2,14 +2,14 @@
 # Sets up the machine, builds both plug-ins with their tests, and runs every check: the
 # binary interface of both DLLs, the release zip, and the whole test suite of each build,
 # the 64-bit one under 64-bit Wine and the shipped 32-bit one under emulated 32-bit Wine,
-# one process per test. A suite passes only when GoogleTest reports every test passed
-# (scripts/wine-run judges each process).
+# one process per GoogleTest suite. A suite passes only when GoogleTest reports every test
+# passed (scripts/wine-run judges each process). Each step's time is printed at the end.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
 prepare
-configure_and_build x64
+configure_and_build x64 PluginTests plugin-host
 wine_ready
 bash scripts/check-abi.sh x64 build/x64/bin/WicImagePlugin.dll
 
@@ -17,22 +17,33 @@ bash scripts/check-abi.sh x64 build/x64/bin/WicImagePlugin.dll
 # 32-bit build compiles; its report follows once both are done.
 say "running the x64 suite while the x86 build compiles"
 x64_report="$BUILD/x64-suite.log"
-ctest --preset x64 -j "$(nproc)" >"$x64_report" 2>&1 &
+x64_seconds="$BUILD/x64-suite.seconds"
+(
+    started=$(date +%s)
+    status=0
+    ctest --preset x64 -j "$(nproc)" >"$x64_report" 2>&1 || status=$?
+    echo $(($(date +%s) - started)) >"$x64_seconds"
+    exit $status
+) &
 x64_suite=$!
 configure_and_build x86 PluginTests plugin-host
 bash scripts/check-abi.sh x86 build/x86/bin/WicImagePlugin.dll
 
+step "waiting for the x64 suite"
 failed=()
 wait "$x64_suite" || failed+=(x64)
+end_step
+record_step "$(cat "$x64_seconds")" "the x64 suite (beside the x86 build)"
 say "the x64 suite:"
 cat "$x64_report"
 
-say "packing the release zip and checking what it holds"
+step "packing the release zip and checking what it holds"
 bash scripts/package.sh >/dev/null
 bash scripts/check-package.sh
 
-say "running the x86 suite"
+step "running the x86 suite"
 ctest --preset x86 -j "$(nproc)" || failed+=(x86)
+print_steps
 if [ ${#failed[@]} -gt 0 ]; then
     say "FAILED: the ${failed[*]} suite did not pass"
     exit 1
