@@ -45,7 +45,7 @@ step "running the x86 suite"
 ctest --preset x86 -j "$(nproc)" || failed+=(x86)
 print_steps
 if [ ${#failed[@]} -gt 0 ]; then
-    say "FAILED: the ${failed[*]} suite did not pass"
+    say "FAILED: the suite of ${failed[*]} did not pass"
     exit 1
 fi
 say "both suites passed"
