@@ -3,7 +3,7 @@
 # process per suite rather than per test keeps the emulated 32-bit suite's process starts
 # few; a crash still ends only its own suite, and scripts/wine-run names the test that
 # was running. Expects TEST_PROGRAM, TEST_EMULATOR (a list), TEST_TIMEOUT and
-# TEST_LONG_SUITES, the suites that start first.
+# TEST_LONG_SUITES, the suites that start first, longest first.
 execute_process(COMMAND ${TEST_EMULATOR} ${TEST_PROGRAM} --gtest_list_tests
                 OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 300)
 if(NOT status EQUAL 0)
@@ -18,9 +18,10 @@ foreach(line IN LISTS lines)
         set(suite "${CMAKE_MATCH_1}")
         add_test("${suite}" ${TEST_EMULATOR} ${TEST_PROGRAM} "--gtest_filter=${suite}.*")
         set_tests_properties("${suite}" PROPERTIES TIMEOUT ${TEST_TIMEOUT})
-        list(FIND TEST_LONG_SUITES "${suite}" long)
-        if(long GREATER -1)
-            set_tests_properties("${suite}" PROPERTIES COST 1000)
+        list(FIND TEST_LONG_SUITES "${suite}" rank)
+        if(rank GREATER -1)
+            math(EXPR cost "1000 - ${rank}")
+            set_tests_properties("${suite}" PROPERTIES COST ${cost})
         endif()
     endif()
 endforeach()
