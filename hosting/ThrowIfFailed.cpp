@@ -16,4 +16,9 @@ void ThrowIfFailed(HRESULT result, const char* what)
     }
 }
 
+void ThrowIfWin32Failed(LSTATUS error, const char* what)
+{
+    ThrowIfFailed(HRESULT_FROM_WIN32(error), what);
+}
+
 } // namespace Tesmo::PluginHost

@@ -4,9 +4,11 @@
 #include "hosting/WicDecoders.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
+#include <type_traits>
 
-using Tesmo::PluginHost::ThrowIfFailed;
+using Tesmo::PluginHost::ThrowIfWin32Failed;
 
 namespace Tesmo::Tests
 {
@@ -16,16 +18,15 @@ ScratchClassesRoot::ScratchClassesRoot()
     static std::atomic<unsigned> counter{0};
     scratchPath = L"Software\\WicPluginTests-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                   std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++counter);
-    ThrowIfFailed(HRESULT_FROM_WIN32(RegCreateKeyExW(HKEY_CURRENT_USER, scratchPath.c_str(), 0, nullptr,
-                                                     REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &scratchRoot,
-                                                     nullptr)),
-                  "creating the scratch key");
+    ThrowIfWin32Failed(RegCreateKeyExW(HKEY_CURRENT_USER, scratchPath.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                       KEY_ALL_ACCESS, nullptr, &scratchRoot, nullptr),
+                       "creating the scratch key");
     const LSTATUS redirected = RegOverridePredefKey(HKEY_CLASSES_ROOT, scratchRoot);
     if (redirected != ERROR_SUCCESS)
     {
         RegCloseKey(scratchRoot);
         RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath.c_str());
-        ThrowIfFailed(HRESULT_FROM_WIN32(redirected), "redirecting HKEY_CLASSES_ROOT");
+        ThrowIfWin32Failed(redirected, "redirecting HKEY_CLASSES_ROOT");
     }
 }
 
@@ -36,42 +37,55 @@ ScratchClassesRoot::~ScratchClassesRoot()
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath.c_str());
 }
 
-void ScratchClassesRoot::CreateKey(const std::wstring& keyPath) const
+namespace
+{
+
+struct CloseKeyOnce
+{
+    void operator()(HKEY key) const { RegCloseKey(key); }
+};
+using KeyOwner = std::unique_ptr<std::remove_pointer_t<HKEY>, CloseKeyOnce>;
+
+void SetValue(HKEY key, const wchar_t* valueName, const RegistryValue& value)
+{
+    ThrowIfWin32Failed(RegSetValueExW(key, valueName, 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
+                                      static_cast<DWORD>(value.bytes.size())),
+                       "setting a value");
+}
+
+} // namespace
+
+// Volatile, like the scratch key itself: a volatile key can have only volatile subkeys.
+HKEY ScratchClassesRoot::CreateKey(const std::wstring& keyPath) const
 {
     HKEY key = nullptr;
-    ThrowIfFailed(HRESULT_FROM_WIN32(RegCreateKeyExW(scratchRoot, keyPath.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                                                     KEY_ALL_ACCESS, nullptr, &key, nullptr)),
-                  "creating a key");
-    RegCloseKey(key);
+    ThrowIfWin32Failed(RegCreateKeyExW(scratchRoot, keyPath.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                       nullptr, &key, nullptr),
+                       "creating a key");
+    return key;
 }
 
-void ScratchClassesRoot::SetValue(const std::wstring& keyPath, const std::wstring& valueName,
-                                  const RegistryValue& value) const
-{
-    CreateKey(keyPath);
-    ThrowIfFailed(HRESULT_FROM_WIN32(RegSetKeyValueW(scratchRoot, keyPath.c_str(), valueName.c_str(), value.type,
-                                                     value.bytes.data(), static_cast<DWORD>(value.bytes.size()))),
-                  "setting a value");
-}
-
+// Each key opened once for all its values: a test registers thousands of decoders.
 void ScratchClassesRoot::Register(const DecoderRegistration& decoder) const
 {
-    const std::wstring instancePath = std::wstring(PluginHost::decoderInstanceKeys) + L"\\" + decoder.instanceName;
-    CreateKey(instancePath);
-    if (decoder.friendlyName)
     {
-        SetValue(instancePath, L"FriendlyName", *decoder.friendlyName);
-    }
-    if (decoder.clsid)
-    {
-        SetValue(instancePath, L"CLSID", *decoder.clsid);
+        const KeyOwner instance(
+            CreateKey(std::wstring(PluginHost::decoderInstanceKeys) + L"\\" + decoder.instanceName));
+        if (decoder.friendlyName)
+        {
+            SetValue(instance.get(), L"FriendlyName", *decoder.friendlyName);
+        }
+        if (decoder.clsid)
+        {
+            SetValue(instance.get(), L"CLSID", *decoder.clsid);
+        }
     }
     if (decoder.classKeyPath)
     {
-        CreateKey(*decoder.classKeyPath);
+        const KeyOwner classKey(CreateKey(*decoder.classKeyPath));
         if (decoder.fileExtensions)
         {
-            SetValue(*decoder.classKeyPath, L"FileExtensions", *decoder.fileExtensions);
+            SetValue(classKey.get(), L"FileExtensions", *decoder.fileExtensions);
         }
     }
 }

@@ -25,9 +25,9 @@ public:
     void Register(const DecoderRegistration& decoder) const;
 
 private:
-    // Paths are relative to the redirected root; missing keys on the way are created.
-    void SetValue(const std::wstring& keyPath, const std::wstring& valueName, const RegistryValue& value) const;
-    void CreateKey(const std::wstring& keyPath) const;
+    // Creates the key (and any missing on the way) relative to the redirected root and
+    // returns it open; the caller closes it.
+    HKEY CreateKey(const std::wstring& keyPath) const;
 
     std::wstring scratchPath; // under HKEY_CURRENT_USER
     HKEY scratchRoot = nullptr;
