@@ -58,7 +58,7 @@ if [ ${#need_packages[@]} -gt 0 ] || $sources_changed; then
     apt-get update -qq
 fi
 if [ ${#need_packages[@]} -gt 0 ]; then
-    say "installing ${need_packages[*]} (about 90 s on a fresh machine)"
+    say "installing ${need_packages[*]} (about a minute on a fresh machine)"
     apt-get install -y -qq --no-install-recommends "${need_packages[@]}" >/dev/null
     say "packages installed; emulator: $(qemu-i386-static --version | head -n 1)"
 fi
