@@ -101,8 +101,8 @@ int RunCatalogueProbe(const std::wstring& pluginPath)
 {
     const PluginHost::PluginLibrary plugin(pluginPath);
     char* list = plugin.getSupportedExtensions();
-    const unsigned int extensions =
-        list == nullptr || *list == '\0' ? 0 : 1 + static_cast<unsigned int>(std::count(list, list + std::strlen(list), ','));
+    const std::size_t length = list == nullptr ? 0 : std::strlen(list);
+    const auto extensions = static_cast<unsigned int>(length == 0 ? 0 : 1 + std::count(list, list + length, ','));
     std::free(list);
     std::printf("%.4f %u\n", ListMilliseconds(plugin), extensions);
     return 0;
