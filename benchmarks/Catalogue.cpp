@@ -39,6 +39,18 @@ double MedianMilliseconds(const std::function<void()>& call)
     return Summarise(times).median;
 }
 
+// A copy of the plug-in in the folder, so that a settings file written beside it is the
+// benchmark's alone.
+std::wstring CopyInto(const Tests::ScratchFolder& folder, const std::wstring& pluginPath)
+{
+    const std::wstring copyPath = folder / L"WicImagePlugin.dll";
+    if (!CopyFileW(pluginPath.c_str(), copyPath.c_str(), FALSE))
+    {
+        throw std::runtime_error("cannot copy the plug-in");
+    }
+    return copyPath;
+}
+
 double ListMilliseconds(const PluginHost::PluginLibrary& plugin)
 {
     return MedianMilliseconds([&] { std::free(plugin.getSupportedExtensions()); });
@@ -117,15 +129,8 @@ void MeasureCatalogue(const std::wstring& pluginPath, const std::wstring& earlie
     std::printf("\nCatalogue: median of %d calls, ms\n", catalogueRuns);
     std::printf("  %-36s %24s %16s\n", "situation", "GetSupportedExtensions", "GetDisplayName");
 
-    // A copy in a folder of its own, so the settings file written beside it is the
-    // benchmark's alone.
     const Tests::ScratchFolder folder;
-    const std::wstring copyPath = folder / L"WicImagePlugin.dll";
-    if (!CopyFileW(pluginPath.c_str(), copyPath.c_str(), FALSE))
-    {
-        throw std::runtime_error("cannot copy the plug-in");
-    }
-    const PluginHost::PluginLibrary plugin(copyPath);
+    const PluginHost::PluginLibrary plugin(CopyInto(folder, pluginPath));
     const auto measure = [&](const char* situation) {
         const double list = ListMilliseconds(plugin);
         const double name = MedianMilliseconds([&] {
@@ -138,12 +143,7 @@ void MeasureCatalogue(const std::wstring& pluginPath, const std::wstring& earlie
     if (!earlierPluginPath.empty())
     {
         const Tests::ScratchFolder earlierFolder;
-        const std::wstring earlierCopy = earlierFolder / L"WicImagePlugin.dll";
-        if (!CopyFileW(earlierPluginPath.c_str(), earlierCopy.c_str(), FALSE))
-        {
-            throw std::runtime_error("cannot copy the earlier plug-in");
-        }
-        const PluginHost::PluginLibrary earlier(earlierCopy);
+        const PluginHost::PluginLibrary earlier(CopyInto(earlierFolder, earlierPluginPath));
         std::printf("  %-36s %24.3f\n", "the earlier build, no settings file", ListMilliseconds(earlier));
     }
     measure("no settings file");

@@ -34,6 +34,7 @@ std::vector<std::wstring> SplitDeclaredExtensions(const std::wstring& declared);
 // "FriendlyName" and "CLSID" and its class key "FileExtensions", all non-empty text.
 bool CompletelyRegistered(const CLSID& clsid);
 
+// A GUID as the registry writes it: upper-case digits in braces.
 std::wstring GuidText(const GUID& guid);
 
 } // namespace Tesmo::PluginHost

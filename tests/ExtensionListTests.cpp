@@ -202,12 +202,13 @@ std::vector<std::string> ExtensionsWicEnumerates()
     std::vector<std::string> extensions = {"bmp", "gif", "jpeg", "jpg", "png", "tif", "tiff"};
     for (const Tesmo::PluginHost::WicDecoder& decoder : Tesmo::PluginHost::EnumerateWicDecoders())
     {
+        if (decoder.friendlyName.empty())
+        {
+            continue;
+        }
         for (const std::wstring& extension : Tesmo::PluginHost::SplitDeclaredExtensions(decoder.declaredExtensions))
         {
-            if (!decoder.friendlyName.empty())
-            {
-                extensions.emplace_back(extension.begin(), extension.end());
-            }
+            extensions.emplace_back(extension.begin(), extension.end());
         }
     }
     std::sort(extensions.begin(), extensions.end());
