@@ -1,5 +1,7 @@
 #include "imaging/FrameDecoding.h"
 
+#include "imaging/GifAnimation.h"
+#include "imaging/GifDrawing.h"
 #include "imaging/ImagingFactory.h"
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace Tesmo::Plugin::Imaging
@@ -90,41 +93,55 @@ HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, UI
 }
 
 // The buffer passes to the host as soon as it is allocated, so a host can show a
-// partly decoded frame when the copy itself fails.
-bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
-               UINT width, UINT height, const FrameOutputs& outputs)
+// partly decoded frame when the copy itself fails. In 32 bits a crafted header could wrap
+// the size and have the copy write past a small buffer: a size that does not fit in 32
+// bits gets no buffer, and neither does one malloc cannot provide (null either way).
+BYTE* AllocateForHost(UINT width, UINT height, const FrameOutputs& outputs)
 {
-    // In 32 bits a crafted header could wrap the size and have the copy write past a
-    // small buffer. Sizes that do not fit in 32 bits fail the copy step
-    // before anything is allocated.
     const std::uint64_t stride = std::uint64_t{width} * 3;
     if (stride > UINT32_MAX || stride * height > UINT32_MAX)
     {
         outputs.pixels = nullptr;
         outputs.byteCount = 0;
-        return Fail(copyFailed);
+        return nullptr;
     }
-    const auto size = static_cast<UINT>(stride * height);
-
-    outputs.byteCount = size;
-    auto* const buffer = static_cast<BYTE*>(std::malloc(size));
+    outputs.byteCount = static_cast<UINT>(stride * height);
+    auto* const buffer = static_cast<BYTE*>(std::malloc(outputs.byteCount));
     outputs.pixels = buffer;
+    return buffer;
+}
+
+bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
+               UINT width, UINT height, const FrameOutputs& outputs)
+{
+    BYTE* const buffer = AllocateForHost(width, height, outputs);
     if (buffer == nullptr)
     {
         return Fail(copyFailed);
     }
-
-    HRESULT result = converter.CopyPixels(nullptr, static_cast<UINT>(stride), size, buffer);
+    HRESULT result = converter.CopyPixels(nullptr, width * 3, outputs.byteCount, buffer);
     if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION)
     {
-        result = CopyThroughBgra(factory, frame, static_cast<UINT>(stride), size, buffer);
+        result = CopyThroughBgra(factory, frame, width * 3, outputs.byteCount, buffer);
     }
     return result == S_OK || Fail(copyFailed);
 }
 
+// The picture a viewer shows for a frame of a GIF animation: the logical screen with
+// the frame drawn over what the frames before it left.
+bool ComposeFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, const GifComposition& composition,
+                  const FrameOutputs& outputs)
+{
+    outputs.width = composition.screen.width;
+    outputs.height = composition.screen.height;
+    BYTE* const canvas = AllocateForHost(composition.screen.width, composition.screen.height, outputs);
+    return (canvas != nullptr && DrawGifComposition(factory, decoder, composition, canvas) == S_OK) ||
+           Fail(copyFailed);
+}
+
 } // namespace
 
-bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs)
+bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs, GifFramesRaw gifFramesRaw)
 {
     // Declared in the order they are obtained, so they are released converter, frame,
     // decoder, factory, each exactly once and only if obtained.
@@ -167,6 +184,16 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     if (frame->GetSize(&width, &height) != S_OK)
     {
         return Fail(sizeFailed);
+    }
+
+    // The settings file is read only for a GIF frame that needs composing.
+    if (const std::optional<GifComposition> composition =
+            PlanGifComposition(*factory.Get(), *decoder.Get(), frameIndex, count);
+        composition && !gifFramesRaw())
+    {
+        // Drawing fetches each frame it needs in turn, frame k among them.
+        frame.Reset();
+        return ComposeFrame(*factory.Get(), *decoder.Get(), *composition, outputs);
     }
     outputs.width = width;
     outputs.height = height;

@@ -14,11 +14,17 @@ struct FrameOutputs
     unsigned int& byteCount;
 };
 
+// Asked only for a GIF frame that needs composing: true when the host's settings want
+// WIC's raw frames instead.
+using GifFramesRaw = bool (*)();
+
 // Opens the file at path (8-bit text in the system's ANSI code
 // page) through WIC and converts frame frameIndex to packed 24-bit RGB, top-down, stride
-// width x 3, in a malloc'ed buffer that belongs to the host. Returns true when every step
-// succeeded; otherwise writes the one debugger message of the first failing step and
-// returns false. COM must be initialised on the calling thread for the whole call.
-bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs);
+// width x 3, in a malloc'ed buffer that belongs to the host. A frame of a GIF animation
+// comes composed on the GIF's logical screen, as a viewer shows it, unless gifFramesRaw
+// says otherwise. Returns true when every step succeeded; otherwise writes the one
+// debugger message of the first failing step and returns false. COM must be initialised
+// on the calling thread for the whole call.
+bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs, GifFramesRaw gifFramesRaw);
 
 } // namespace Tesmo::Plugin::Imaging

@@ -2,10 +2,24 @@
 
 #include "imaging/ComInitialization.h"
 #include "imaging/FrameDecoding.h"
+#include "utilities/ConfigFile.h"
 
 using Tesmo::Plugin::Imaging::ComInitialization;
 using Tesmo::Plugin::Imaging::DecodeFrame;
 using Tesmo::Plugin::Imaging::FrameOutputs;
+using Tesmo::Plugin::Utilities::ConfigFile;
+
+namespace
+{
+
+// Asked by the decoding only for a GIF whose frame needs composing, so that no other
+// call reads the settings file.
+bool GifFramesRaw()
+{
+    return ConfigFile().AreGifFramesRaw();
+}
+
+} // namespace
 
 extern "C" int __cdecl GetImageData(const char* path, unsigned int frameIndex, unsigned int* frameCount,
                                     unsigned int* width, unsigned int* height, void** pixels,
@@ -24,11 +38,12 @@ extern "C" int __cdecl GetImageData(const char* path, unsigned int frameIndex, u
         // Declared first, so COM is uninitialised only after every interface is released.
         const ComInitialization com;
         const FrameOutputs outputs{*frameCount, *width, *height, *pixels, *byteCount};
-        return DecodeFrame(path, frameIndex, outputs) ? 0 : -1;
+        return DecodeFrame(path, frameIndex, outputs, GifFramesRaw) ? 0 : -1;
     }
     catch (...)
     {
-        // Out of memory for the module's own path copy; nothing may reach the host.
+        // Out of memory for the module's own path copy, settings or frame records;
+        // nothing may reach the host.
         return -1;
     }
 }

@@ -67,14 +67,25 @@ bool ConfigFile::ReadDisplayName(std::wstring& name) const
 
 bool ConfigFile::IsExtensionExcluded(const std::wstring& extension) const
 {
+    return ValueIs(L"Extensions", extension.c_str(), L"excluded");
+}
+
+bool ConfigFile::AreGifFramesRaw() const
+{
+    return ValueIs(L"Frames", L"gif", L"raw");
+}
+
+bool ConfigFile::ValueIs(const wchar_t* section, const wchar_t* key, const std::wstring& expected) const
+{
     if (iniPath.empty())
     {
         return false;
     }
 
+    // The default is a value no setting compares equal to.
     std::vector<wchar_t> value(valueBufferUnits, L'\0');
-    const DWORD length = GetPrivateProfileStringW(L"Extensions", extension.c_str(), L"included", value.data(),
-                                                  valueBufferUnits, iniPath.c_str());
+    const DWORD length =
+        GetPrivateProfileStringW(section, key, L"included", value.data(), valueBufferUnits, iniPath.c_str());
     if (length == 0)
     {
         return false;
@@ -85,7 +96,7 @@ bool ConfigFile::IsExtensionExcluded(const std::wstring& extension) const
     {
         unit = LowerAsciiUnit(unit);
     }
-    return lowered == L"excluded";
+    return lowered == expected;
 }
 
 } // namespace Tesmo::Plugin::Utilities

@@ -21,7 +21,15 @@ public:
     // "excluded" in any letter case.
     bool IsExtensionExcluded(const std::wstring& extension) const;
 
+    // True only when the [Frames] value gif is "raw" in any letter case: GIF frames then
+    // come as WIC hands them over, not composed.
+    bool AreGifFramesRaw() const;
+
 private:
+    // Whether the value of key in section, lowered, is exactly expected; false when the
+    // file, section or key is missing or the value is empty.
+    bool ValueIs(const wchar_t* section, const wchar_t* key, const std::wstring& expected) const;
+
     std::wstring iniPath;
 };
 
