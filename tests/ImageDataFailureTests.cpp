@@ -5,6 +5,7 @@
 #include "hosting/DebugMessageCapture.h"
 #include "hosting/FailureReport.h"
 #include "hosting/ImageDataCall.h"
+#include "support/Animations.h"
 #include "support/CaseNames.h"
 #include "support/FailureMessages.h"
 #include "support/HandleOwner.h"
@@ -21,7 +22,8 @@
 #include <vector>
 
 using namespace Tesmo::Tests;
-using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::DebugMessageCapture, Tesmo::PluginHost::EncodeWithWic;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::DebugMessageCapture, Tesmo::PluginHost::EncodeGif;
+using Tesmo::PluginHost::EncodeWithWic;
 using Tesmo::PluginHost::FailingStep, Tesmo::PluginHost::ImageDataCall;
 
 namespace
@@ -100,6 +102,13 @@ const FailureCase failureCases[] = {
     {"OverflowingSizeWrapsSmall",
      [](const ScratchFolder& folder) { return folder.Write(L"wraps.bmp", Bmp24HeaderOnly(65536, 21846)); }, 0,
      copyFailed, copying, 1, 65536, 21846, Buffer::Null},
+    // An animation frame is the whole logical screen: 65535 x 65535 x 3 bytes do not fit
+    // in 32 bits, however small the image on it.
+    {"OverflowingGifScreen",
+     [](const ScratchFolder& folder) {
+         return folder.Write(L"screen.gif", EncodeGif(Animation(65535, 65535, {Patch(0, 0, 1, "1")})));
+     },
+     0, copyFailed, copying, 1, 65535, 65535, Buffer::Null},
     // A row alone of 0x60000000 x 3 bytes does not fit in 32 bits.
     {"OverflowingStride",
      [](const ScratchFolder& folder) { return folder.Write(L"wide.bmp", Bmp24HeaderOnly(0x60000000, 1)); }, 0,

@@ -3,6 +3,7 @@
 
 #include "corruption/Corpus.h"
 
+#include "support/Animations.h"
 #include "support/TestImages.h"
 
 #include <wincodec.h>
@@ -41,6 +42,7 @@ const SourceImage sourceImages[] = {
                                                         AsIndexed8(PatternIndexed(4, 3, 3, 10)),
                                                         AsIndexed8(PatternIndexed(4, 3, 8, 11))});
      }},
+    {"GifAnimation", L"case.gif", GifFields, [] { return PluginHost::EncodeGif(PatchAnimation()); }},
     {"TiffThreePages", L"case.tif", TiffFields,
      [] {
          return EncodeWithWic(GUID_ContainerFormatTiff, {AsBgr24(PatternPicture(3, 2, 12)),

@@ -2,6 +2,7 @@
 
 #include "hosting/AnsiPath.h"
 #include "hosting/WicEncoder.h"
+#include "support/Animations.h"
 #include "support/BitmapFiles.h"
 #include "support/EncoderFrames.h"
 
@@ -29,10 +30,14 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
     const std::string tiff = save(L"pages.tif", EncodeWithWic(GUID_ContainerFormatTiff,
                                                              {AsBgr24(rgb), AsGray8(PatternPicture(5, 7, 6))}));
     const std::string jpeg = save(L"photo.jpg", EncodeWithWic(GUID_ContainerFormatJpeg, {AsBgr24(GradientPicture(64, 48))}));
+    const std::string animation = save(L"animation.gif", PluginHost::EncodeGif(PatchAnimation()));
 
     const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
     return {{bmp, 0, true},  {png, 0, true},  {gif, 0, true},  {gif, 1, true},
             {gif, 2, true},  {tiff, 0, true}, {tiff, 1, true}, {jpeg, 0, true},
+            // Frames of an animation composed from different starting frames.
+            {animation, 0, true}, {animation, 1, true}, {animation, 2, true}, {animation, 3, true},
+            {animation, 4, true},
             // Requests that fail: a missing file, not an image, a frame past the end, data cut short.
             {AnsiPath(folder / L"missing.png"), 0, false},
             {save(L"text.gif", "not an image"), 0, false},

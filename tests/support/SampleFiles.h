@@ -17,8 +17,9 @@ struct SampleRequest
 };
 
 // A mix of images in folder, each format once and multi-frame files at several frames,
-// some through Wine's two-stage conversion, plus requests that fail at different steps
-// (missing file, not an image, frame past the end, truncated data).
+// some through Wine's two-stage conversion, every frame of a GIF animation composed,
+// plus requests that fail at different steps (missing file, not an image, frame past
+// the end, truncated data).
 std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder);
 
 } // namespace Tesmo::Tests
