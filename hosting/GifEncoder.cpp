@@ -144,7 +144,7 @@ std::vector<unsigned char> InterlacedRows(const GifImage& image)
     {
         for (unsigned int y = first; y < image.height; y += step)
         {
-            const auto row = image.indices.begin() + std::ptrdiff_t{y} * image.width;
+            const auto row = image.indices.begin() + static_cast<std::ptrdiff_t>(std::size_t{y} * image.width);
             rows.insert(rows.end(), row, row + image.width);
         }
     }
