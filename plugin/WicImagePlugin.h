@@ -22,10 +22,13 @@ char* __cdecl GetSupportedExtensions(void);
 // Decodes frame frameIndex of the image file at path (8-bit text in the system's ANSI
 // code page) through the Windows Imaging Component. On success returns 0 with the file's
 // frame count, the frame's size and a malloc'ed buffer of width x height x 3 bytes: packed
-// R, G, B, top-down rows of width x 3 bytes, alpha dropped. Returns -1 on failure, with
-// one "[WIC_Plugin] ... Failed!" debugger message naming the failing step; outputs of the
-// steps before it keep their values, and a buffer allocated before the copy failed still
-// belongs to the host. A null path or output pointer gives -1 and writes nothing.
+// R, G, B, top-down rows of width x 3 bytes, alpha dropped. A frame of a GIF animation is
+// the picture a viewer shows: the animation's whole logical screen with the frame drawn
+// over what the frames before it left (raw frames when the settings file has gif=raw
+// under [Frames]). Returns -1 on failure, with one "[WIC_Plugin] ... Failed!" debugger
+// message naming the failing step; outputs of the steps before it keep their values, and
+// a buffer allocated before the copy failed still belongs to the host. A null path or
+// output pointer gives -1 and writes nothing.
 int __cdecl GetImageData(const char* path, unsigned int frameIndex, unsigned int* frameCount, unsigned int* width,
                          unsigned int* height, void** pixels, unsigned int* byteCount);
 
