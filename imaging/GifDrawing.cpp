@@ -5,6 +5,7 @@
 #include <wrl/client.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -26,11 +27,11 @@ struct Region
     UINT height = 0;
 };
 
-// Frame rectangles are 16-bit, so their sums cannot wrap.
+// In 64 bits: the offsets are 16-bit, but a decoder's frame size need not be.
 Region OnCanvas(const GifFrameRecord& frame, const GifScreen& screen)
 {
-    const UINT right = std::min(frame.left + frame.width, screen.width);
-    const UINT bottom = std::min(frame.top + frame.height, screen.height);
+    const auto right = static_cast<UINT>(std::min<std::uint64_t>(std::uint64_t{frame.left} + frame.width, screen.width));
+    const auto bottom = static_cast<UINT>(std::min<std::uint64_t>(std::uint64_t{frame.top} + frame.height, screen.height));
     if (!frame.drawable || frame.left >= right || frame.top >= bottom)
     {
         return Region{};
