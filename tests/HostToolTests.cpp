@@ -1,9 +1,12 @@
 // The host tool run as a user runs it, as a process of its own: `formats` marks every
 // decoder's extensions offered, a decode whose WIC factory cannot be made names that step,
-// and the extension list without WIC is the registry's alone. Of the eight failing steps, reading the frame count and reading the frame size
-// cannot be made to fail for real with any file (WIC's decoders fail such a file when it
-// is opened), so neither is tested here rather than faked.
+// the extension list without WIC is the registry's alone, and `sheet` lays every frame out
+// in cells of the documented size. Of the eight failing steps, reading the frame count and
+// reading the frame size cannot be made to fail for real with any file (WIC's decoders
+// fail such a file when it is opened), so neither is tested here rather than faked.
 
+#include "hosting/GifEncoder.h"
+#include "hosting/ImageDataCall.h"
 #include "support/FailureMessages.h"
 #include "support/HostToolRun.h"
 #include "support/PlatformProbes.h"
@@ -14,6 +17,8 @@
 #include <string>
 
 using namespace Tesmo::Tests;
+using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::EncodeGif, Tesmo::PluginHost::GifImage;
+using Tesmo::PluginHost::GifToEncode, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {
@@ -75,6 +80,44 @@ TEST(HostToolExtensions, ListsTheRegistryWalkAloneWhenWicCannotLoadUnderWine)
 
     EXPECT_EQ(run.exitCode, 0u) << run.output;
     EXPECT_EQ(run.output, "bmp,gif,jpeg,jpg,png,tif,tiff\n");
+}
+
+// `sheet` puts every frame in a cell, ten to a row, 8 pixels apart, enlarged by the
+// smallest factor (at most 8) that makes the tallest at least 96 pixels high: a cell is the
+// enlarged frame (at least as wide as its number) with 18 pixels for the number above it.
+TEST(HostToolSheet, LaysOutEveryFrameInRowsOfTen)
+{
+    const struct
+    {
+        unsigned int width, height, frames, sheetWidth, sheetHeight;
+    } cases[] = {
+        {20, 10, 3, 8 + 3 * (160 + 8), 8 + (18 + 80 + 8)},       // enlarged 8 times, not 10
+        {48, 32, 12, 8 + 10 * (144 + 8), 8 + 2 * (18 + 96 + 8)}, // 3 times, two rows
+        {4, 120, 2, 8 + 2 * (10 + 8), 8 + (18 + 120 + 8)},       // as it is; a cell fits its number
+    };
+    for (const auto& sheetCase : cases)
+    {
+        PluginCopy plugin;
+        GifToEncode gif{sheetCase.width, sheetCase.height, {0xFF0000, 0x0000FF}, 0, {}};
+        for (unsigned int frame = 0; frame < sheetCase.frames; ++frame)
+        {
+            gif.images.push_back(GifImage{0, 0, sheetCase.width, sheetCase.height,
+                                          std::vector<unsigned char>(sheetCase.width * sheetCase.height, frame % 2),
+                                          {}, {}, false});
+        }
+        const std::wstring image = plugin.Folder().Write(L"animation.gif", EncodeGif(gif));
+
+        const ChildRun run = RunHostTool({L"sheet", plugin.ModulePath(), image, plugin.Folder() / L"sheet.png"});
+
+        ASSERT_EQ(run.exitCode, 0u) << sheetCase.frames << " frames\n" << run.output;
+        const ImageDataCall sheet(plugin.Load(), AnsiPath(plugin.Folder() / L"sheet.png"), 0);
+        ASSERT_EQ(sheet.result, 0) << sheetCase.frames << " frames";
+        EXPECT_EQ(sheet.width, sheetCase.sheetWidth) << sheetCase.frames << " frames";
+        EXPECT_EQ(sheet.height, sheetCase.sheetHeight) << sheetCase.frames << " frames";
+        // Frame 0's first pixel, below its number: the first colour of the palette.
+        EXPECT_EQ(sheet.Bytes().substr((std::size_t{26} * sheet.width + 8) * 3, 3), std::string("\xFF\0\0", 3))
+            << sheetCase.frames << " frames";
+    }
 }
 
 } // namespace

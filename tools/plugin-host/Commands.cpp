@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "ContactSheet.h"
 #include "ImageFiles.h"
 #include "hosting/AnsiPath.h"
 #include "hosting/FailureReport.h"
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <functional>
 #include <string>
 
 namespace Tesmo::PluginHost
@@ -22,11 +24,17 @@ bool EndsWith(const std::wstring& text, const std::wstring& ending)
            _wcsicmp(text.c_str() + (text.size() - ending.size()), ending.c_str()) == 0;
 }
 
-std::wstring NumberedOutput(const std::wstring& output, unsigned int frame)
+// Where output's name ends and its last extension begins (its end when it has none).
+std::size_t StemEnd(const std::wstring& output)
 {
     const auto dot = output.find_last_of(L'.');
     const auto slash = output.find_last_of(L"\\/");
-    const auto stem = (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) ? output.size() : dot;
+    return (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) ? output.size() : dot;
+}
+
+std::wstring NumberedOutput(const std::wstring& output, unsigned int frame)
+{
+    const std::size_t stem = StemEnd(output);
     return output.substr(0, stem) + L"-" + std::to_wstring(frame) + output.substr(stem);
 }
 
@@ -42,30 +50,41 @@ void PrintFailure(const ImageDataCall& call, unsigned int frameIndex)
     std::fprintf(stderr, "  outputs written: %s\n", OutputsWritten(call).c_str());
 }
 
-// Decodes one frame the way a host does; the call releases the buffer with the runtime's
-// free, also when the plug-in hands one over with a failure.
-bool DecodeOneFrame(const PluginLibrary& plugin, const std::string& image, unsigned int frameIndex,
-                    const std::wstring& output, unsigned int& frameCount)
+// The tool's one frame loop: decodes frame first, and with every the frames after it up
+// to the count the plug-in reports, each the way a host does (the call releases the
+// buffer with the runtime's free, also when the plug-in hands one over with a failure).
+// use sees each decoded frame while its call still holds the buffer. A failure is
+// reported and ends the loop.
+bool DecodeFrames(const PluginLibrary& plugin, const std::string& image, unsigned int first, bool every,
+                  const std::function<void(unsigned int frameIndex, const ImageDataCall& call)>& use)
 {
-    const ImageDataCall call(plugin, image, frameIndex);
-    if (call.result != 0)
+    for (unsigned int frame = first;; ++frame)
     {
-        PrintFailure(call, frameIndex);
-        return false;
+        const ImageDataCall call(plugin, image, frame);
+        if (call.result != 0)
+        {
+            PrintFailure(call, frame);
+            return false;
+        }
+        use(frame, call);
+        if (!every || frame + 1 >= call.frameCount)
+        {
+            return true;
+        }
     }
-    frameCount = call.frameCount;
+}
+
+void WriteFrame(const std::wstring& path, const ImageDataCall& call)
+{
     const auto* rgb = static_cast<const unsigned char*>(call.pixels);
-    if (EndsWith(output, L".png"))
+    if (EndsWith(path, L".png"))
     {
-        WritePng(output, call.width, call.height, rgb);
+        WritePng(path, call.width, call.height, rgb);
     }
     else
     {
-        WritePpm(output, call.width, call.height, rgb);
+        WritePpm(path, call.width, call.height, rgb);
     }
-    std::printf("frame %u of %u: %u x %u pixels, %u bytes of RGB, written to %ls\n", frameIndex, call.frameCount,
-                call.width, call.height, call.byteCount, output.c_str());
-    return true;
 }
 
 } // namespace
@@ -107,38 +126,59 @@ int PrintSupportedExtensions(const PluginLibrary& plugin)
 }
 
 int Decode(const PluginLibrary& plugin, const std::wstring& imagePath, const std::wstring& frameArgument,
-           const std::wstring& output)
+           const std::wstring& output, const std::wstring& sheetOutput)
 {
     if (plugin.getImageData == nullptr)
     {
         std::fputs("the plug-in does not export GetImageData\n", stderr);
         return 1;
     }
-    const std::string image = AnsiPath(imagePath);
-    unsigned int frameCount = 0;
-    if (frameArgument != L"all")
+    const bool every = frameArgument == L"all";
+    unsigned long first = 0;
+    if (!every)
     {
         wchar_t* end = nullptr;
-        const unsigned long frame = std::wcstoul(frameArgument.c_str(), &end, 10);
+        first = std::wcstoul(frameArgument.c_str(), &end, 10);
         if (frameArgument.empty() || *end != L'\0')
         {
             std::fputs("the frame is a number or \"all\"\n", stderr);
             return 2;
         }
-        return DecodeOneFrame(plugin, image, static_cast<unsigned int>(frame), output, frameCount) ? 0 : 1;
     }
-    if (!DecodeOneFrame(plugin, image, 0, NumberedOutput(output, 0), frameCount))
+    ContactSheet sheet;
+    const auto use = [&](unsigned int frame, const ImageDataCall& call) {
+        std::wstring written;
+        if (!output.empty())
+        {
+            const std::wstring path = every ? NumberedOutput(output, frame) : output;
+            WriteFrame(path, call);
+            written = L", written to " + path;
+        }
+        if (!sheetOutput.empty())
+        {
+            sheet.Add({call.width, call.height, call.Bytes()});
+        }
+        std::printf("frame %u of %u: %u x %u pixels, %u bytes of RGB%ls\n", frame, call.frameCount, call.width,
+                    call.height, call.byteCount, written.c_str());
+    };
+    if (!DecodeFrames(plugin, AnsiPath(imagePath), static_cast<unsigned int>(first), every, use))
     {
         return 1;
     }
-    for (unsigned int frame = 1; frame < frameCount; ++frame)
+    if (!sheetOutput.empty())
     {
-        if (!DecodeOneFrame(plugin, image, frame, NumberedOutput(output, frame), frameCount))
-        {
-            return 1;
-        }
+        const ContactSheet::Rgb picture = sheet.Draw();
+        WritePng(sheetOutput, picture.width, picture.height,
+                 reinterpret_cast<const unsigned char*>(picture.bytes.data()));
+        std::printf("contact sheet: %u x %u pixels, written to %ls\n", picture.width, picture.height,
+                    sheetOutput.c_str());
     }
     return 0;
+}
+
+std::wstring SheetBeside(const std::wstring& output)
+{
+    return output.substr(0, StemEnd(output)) + L"-sheet.png";
 }
 
 } // namespace Tesmo::PluginHost

@@ -16,10 +16,16 @@ int PrintSupportedExtensions(const PluginLibrary& plugin);
 // then a summary of what WIC decodes and the list leaves out.
 int PrintFormats(const PluginLibrary& plugin);
 
-// Decodes frame frameArgument ("all" for every frame) of the image, prints the frame
-// count and size and writes the pixels to output (.png as PNG, anything else as PPM).
-// With "all", each frame's index goes before the extension: frame-0.ppm, frame-1.ppm ...
+// Decodes frame frameArgument ("all" for every frame) of the image and prints each frame's
+// count and size. Each frame goes to output unless it is empty (.png as PNG, anything else
+// as PPM; with "all", each frame's index goes before the extension: frame-0.ppm,
+// frame-1.ppm ...), and all of them onto one contact sheet written as PNG to sheetOutput
+// unless that is empty.
 int Decode(const PluginLibrary& plugin, const std::wstring& imagePath, const std::wstring& frameArgument,
-           const std::wstring& output);
+           const std::wstring& output, const std::wstring& sheetOutput);
+
+// Where show writes the contact sheet beside its frames: output's name up to its last
+// extension, then "-sheet.png" (frame.ppm: frame-sheet.png).
+std::wstring SheetBeside(const std::wstring& output);
 
 } // namespace Tesmo::PluginHost

@@ -22,7 +22,12 @@ void PrintUsage()
                "                                    IMAGE, print the frame count and size, and write the\n"
                "                                    pixels to OUT (default frame.ppm; .png writes PNG;\n"
                "                                    with all: frame-0.ppm, frame-1.ppm ...)\n"
-               "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE\n"
+               "  sheet IMAGE OUT.png               decode every frame of IMAGE and write them side by\n"
+               "                                    side, numbered, as one PNG contact sheet\n"
+               "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE as\n"
+               "                                    decode IMAGE all OUT does, and write the contact sheet\n"
+               "                                    beside the frames as OUT's name + -sheet.png\n"
+               "                                    (default frame-sheet.png)\n"
                "  formats                           every decoder WIC knows here, and whether the\n"
                "                                    extension list offers its extensions\n"
                "A failed decode prints the failing step, the plug-in's message and the outputs written.\n",
@@ -59,7 +64,12 @@ int wmain(int argc, wchar_t** argv)
         }
         if (command == L"decode" && argc >= 4)
         {
-            return Decode(plugin, argv[3], argument(4, L"0"), argument(5, L"frame.ppm"));
+            return Decode(plugin, argv[3], argument(4, L"0"), argument(5, L"frame.ppm"), L"");
+        }
+        if (command == L"sheet" && argc >= 5)
+        {
+            // Every frame onto the sheet alone, no frame files.
+            return Decode(plugin, argv[3], L"all", L"", argv[4]);
         }
         if (command == L"show" && argc >= 4)
         {
@@ -67,7 +77,8 @@ int wmain(int argc, wchar_t** argv)
             const int named = PrintDisplayName(plugin);
             std::printf("extensions:   ");
             const int listed = PrintSupportedExtensions(plugin);
-            const int decoded = Decode(plugin, argv[3], L"all", argument(4, L"frame.ppm"));
+            const std::wstring output = argument(4, L"frame.ppm");
+            const int decoded = Decode(plugin, argv[3], L"all", output, SheetBeside(output));
             return named | listed | decoded;
         }
         PrintUsage();
