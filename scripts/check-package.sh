@@ -22,8 +22,9 @@ x86_64-w64-mingw32-objdump -f "$unpacked/$top/x64/WicImagePlugin.dll" | grep -q 
 for dll in WicImagePlugin.dll x64/WicImagePlugin.dll; do
     strings -el "$unpacked/$top/$dll" | grep -qx 'WIC Image Plug-in' || fail "$dll has no version resource"
 done
-grep -q '^\[GUI\]' "$unpacked/$top/WicImagePlugin.example.ini" && grep -q '^\[Extensions\]' "$unpacked/$top/WicImagePlugin.example.ini" \
-    || fail "the example settings lack a section"
+for section in GUI Extensions Frames; do
+    grep -q "^\[$section\]" "$unpacked/$top/WicImagePlugin.example.ini" || fail "the example settings lack [$section]"
+done
 
 start_wine
 name64=$("$WINE64" "$unpacked/$top/x64/plugin-host.exe" name "$unpacked/$top/x64/WicImagePlugin.dll" </dev/null | tr -d '\r')
