@@ -1,12 +1,15 @@
 #include "Benchmark.h"
 
-#include "BareWicDecoder.h"
+#include "AlternatingRuns.h"
+#include "AnimationDecode.h"
+#include "AnimationImages.h"
 #include "BenchmarkImages.h"
 #include "Catalogue.h"
 #include "DecodeOverhead.h"
 #include "MemoryProbe.h"
 #include "ThreadScaling.h"
 #include "WorkerThread.h"
+#include "hosting/BareWicDecoder.h"
 #include "hosting/ComApartment.h"
 #include "hosting/PluginLibrary.h"
 #include "support/ScratchFolder.h"
@@ -35,13 +38,14 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
     // bare WIC's in a single-threaded apartment, where its factory lives.
     WorkerThread pluginThread(WorkerThread::Com::None);
     WorkerThread bareThread(WorkerThread::Com::SingleThreadedApartment);
-    std::optional<BareWicDecoder> bare;
-    std::printf("Writing the benchmark images with WIC's encoders...\n");
+    std::optional<PluginHost::BareWicDecoder> bare;
+    std::printf("Writing the benchmark images with WIC's encoders, and the animations byte by byte...\n");
     std::fflush(stdout);
     bareThread.Run([&] {
         images = WriteBenchmarkImages(folder.Path(), largeMegapixels);
         bare.emplace();
     });
+    const Animations animations = WriteAnimations(folder.Path());
     std::printf("%d warm-up and %d counted runs per contender, alternating.\n", warmUpRuns, countedRuns);
     MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare, "with no COM");
     // The host's UI-thread case: the plug-in's thread joins an apartment first.
@@ -50,6 +54,7 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
     MeasureDecodeOverhead(plugin, images, pluginThread, bareThread, *bare,
                           "that already joined a single-threaded apartment");
     pluginThread.Run([&] { pluginApartment.reset(); });
+    MeasureAnimationDecode(plugin, animations, pluginThread, bareThread, *bare);
     bareThread.Run([&] { bare.reset(); });
     if (decodeOnly)
     {

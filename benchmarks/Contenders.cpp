@@ -4,30 +4,35 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 namespace Tesmo::Benchmarks
 {
 
-void DecodeWithPlugin(const PluginHost::PluginLibrary& plugin, const std::string& path)
+FrameSize DecodeWithPlugin(const PluginHost::PluginLibrary& plugin, const std::string& path, unsigned int frameIndex)
 {
     // Timed: no message capture around the call, as a host without a debugger has none.
-    const PluginHost::ImageDataCall call(plugin, path, 0, PluginHost::ImageDataCall::DebugMessages::Ignored);
+    const PluginHost::ImageDataCall call(plugin, path, frameIndex, PluginHost::ImageDataCall::DebugMessages::Ignored);
     if (call.result != 0)
     {
-        throw std::runtime_error("the plug-in failed to decode " + path);
+        throw std::runtime_error("the plug-in failed to decode frame " + std::to_string(frameIndex) + " of " + path);
     }
+    return {call.width, call.height};
 }
 
-void DecodeWithBareWic(const BareWicDecoder& bare, const std::wstring& path)
+FrameSize DecodeWithBareWic(const PluginHost::BareWicDecoder& bare, const std::wstring& path, unsigned int frameIndex)
 {
-    unsigned int width = 0, height = 0, byteCount = 0;
+    FrameSize size;
+    unsigned int byteCount = 0;
     void* pixels = nullptr;
-    const bool decoded = bare.Decode(path, 0, width, height, pixels, byteCount);
+    const bool decoded = bare.Decode(path, frameIndex, size.width, size.height, pixels, byteCount);
     std::free(pixels);
     if (!decoded)
     {
-        throw std::runtime_error("bare WIC failed to decode a benchmark image");
+        throw std::runtime_error("bare WIC failed to decode frame " + std::to_string(frameIndex) +
+                                 " of a benchmark image");
     }
+    return size;
 }
 
 } // namespace Tesmo::Benchmarks

@@ -1,8 +1,7 @@
 #include "DecodeOverhead.h"
 
+#include "AlternatingRuns.h"
 #include "Contenders.h"
-#include "Statistics.h"
-#include "Timing.h"
 #include "hosting/AnsiPath.h"
 
 #include <cstdio>
@@ -12,7 +11,7 @@ namespace Tesmo::Benchmarks
 {
 
 void MeasureDecodeOverhead(const PluginHost::PluginLibrary& plugin, const std::vector<BenchmarkImage>& images,
-                           WorkerThread& pluginThread, WorkerThread& bareThread, const BareWicDecoder& bare,
+                           WorkerThread& pluginThread, WorkerThread& bareThread, const PluginHost::BareWicDecoder& bare,
                            const char* pluginThreadState)
 {
     std::printf("\nDecode, frame 0: plug-in on a thread %s; bare WIC with one reused factory\n", pluginThreadState);
@@ -21,30 +20,9 @@ void MeasureDecodeOverhead(const PluginHost::PluginLibrary& plugin, const std::v
     for (const BenchmarkImage& image : images)
     {
         const std::string narrowPath = PluginHost::AnsiPath(image.path);
-        const auto pluginRun = [&] { pluginThread.Run([&] { DecodeWithPlugin(plugin, narrowPath); }); };
-        const auto bareRun = [&] { bareThread.Run([&] { DecodeWithBareWic(bare, image.path); }); };
-        for (int run = 0; run < warmUpRuns; ++run)
-        {
-            pluginRun();
-            bareRun();
-        }
-        std::vector<double> pluginTimes, bareTimes;
-        for (int run = 0; run < countedRuns; ++run)
-        {
-            // Alternate which contender goes first, so neither always meets a warm cache.
-            if (run % 2 == 0)
-            {
-                pluginTimes.push_back(MillisecondsOf(pluginRun));
-                bareTimes.push_back(MillisecondsOf(bareRun));
-            }
-            else
-            {
-                bareTimes.push_back(MillisecondsOf(bareRun));
-                pluginTimes.push_back(MillisecondsOf(pluginRun));
-            }
-        }
-        const Summary ours = Summarise(pluginTimes);
-        const Summary theirs = Summarise(bareTimes);
+        const auto [ours, theirs] = TimeAlternating(
+            [&] { pluginThread.Run([&] { DecodeWithPlugin(plugin, narrowPath, 0); }); },
+            [&] { bareThread.Run([&] { DecodeWithBareWic(bare, image.path, 0); }); });
         std::printf("  %-11ls %10.3f (%6.3f-%7.3f) %10.3f (%6.3f-%7.3f) %7.3f %7.3f ms\n", image.label.c_str(),
                     ours.median, ours.minimum, ours.maximum, theirs.median, theirs.minimum, theirs.maximum,
                     ours.median / theirs.median, ours.median - theirs.median);

@@ -1,8 +1,8 @@
 #include "MemoryProbe.h"
 
-#include "BareWicDecoder.h"
 #include "Contenders.h"
 #include "hosting/AnsiPath.h"
+#include "hosting/BareWicDecoder.h"
 #include "hosting/ComApartment.h"
 #include "hosting/PluginLibrary.h"
 #include "support/ChildProcess.h"
@@ -81,17 +81,17 @@ int RunMemoryProbe(const std::wstring& pluginPath, const std::wstring& imagePath
     if (contender == L"plugin")
     {
         const std::string narrowPath = PluginHost::AnsiPath(imagePath);
-        DecodeWithPlugin(plugin, narrowPath);
+        DecodeWithPlugin(plugin, narrowPath, 0);
         probe.before = MemoryCounters().WorkingSetSize;
-        DecodeWithPlugin(plugin, narrowPath);
+        DecodeWithPlugin(plugin, narrowPath, 0);
     }
     else if (contender == L"bare")
     {
         const PluginHost::ComApartment com(COINIT_APARTMENTTHREADED);
-        const BareWicDecoder bare;
-        DecodeWithBareWic(bare, imagePath);
+        const PluginHost::BareWicDecoder bare;
+        DecodeWithBareWic(bare, imagePath, 0);
         probe.before = MemoryCounters().WorkingSetSize;
-        DecodeWithBareWic(bare, imagePath);
+        DecodeWithBareWic(bare, imagePath, 0);
     }
     else
     {

@@ -23,7 +23,7 @@ void MeasureThreadScaling(const PluginHost::PluginLibrary& plugin, const Benchma
 {
     const std::string path = PluginHost::AnsiPath(image.path);
     const auto decodesPerSecond = [&](int threadCount) {
-        DecodeWithPlugin(plugin, path);
+        DecodeWithPlugin(plugin, path, 0);
         const double milliseconds = MillisecondsOf([&] {
             std::vector<std::thread> threads;
             for (int thread = 0; thread < threadCount; ++thread)
@@ -31,7 +31,7 @@ void MeasureThreadScaling(const PluginHost::PluginLibrary& plugin, const Benchma
                 threads.emplace_back([&] {
                     for (int decode = 0; decode < decodesPerThread; ++decode)
                     {
-                        DecodeWithPlugin(plugin, path);
+                        DecodeWithPlugin(plugin, path, 0);
                     }
                 });
             }
