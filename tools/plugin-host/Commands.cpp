@@ -50,11 +50,11 @@ void PrintFailure(const ImageDataCall& call, unsigned int frameIndex)
     std::fprintf(stderr, "  outputs written: %s\n", OutputsWritten(call).c_str());
 }
 
-// The tool's one frame loop: decodes frame first, and with every the frames after it up
-// to the count the plug-in reports, each the way a host does (the call releases the
-// buffer with the runtime's free, also when the plug-in hands one over with a failure).
-// use sees each decoded frame while its call still holds the buffer. A failure is
-// reported and ends the loop.
+// The tool's one frame loop: decodes frame `first` and, when `every` is set, each frame
+// after it up to the count the plug-in reports, the way a host does (the call releases
+// the buffer with the runtime's free, also when the plug-in hands one over with a
+// failure). `use` sees each decoded frame while its call still holds the buffer. A
+// failure is reported and ends the loop.
 bool DecodeFrames(const PluginLibrary& plugin, const std::string& image, unsigned int first, bool every,
                   const std::function<void(unsigned int frameIndex, const ImageDataCall& call)>& use)
 {
