@@ -48,29 +48,34 @@ bool ReadItem(IWICMetadataQueryReader& reader, const wchar_t* name, UINT& value)
     return read;
 }
 
-// The logical screen descriptor; nothing when the decoder does not give it or the
-// screen has no area to draw on.
-std::optional<GifScreen> ReadScreen(IWICImagingFactory& factory, IWICBitmapDecoder& decoder)
+// The logical screen's size; nothing when the decoder does not give it or the screen has
+// no area to draw on.
+std::optional<GifScreen> ReadScreen(IWICMetadataQueryReader& reader)
 {
-    ComPtr<IWICMetadataQueryReader> reader;
     GifScreen screen;
-    if (decoder.GetMetadataQueryReader(&reader) != S_OK || !ReadItem(*reader.Get(), L"/logscrdesc/Width", screen.width) ||
-        !ReadItem(*reader.Get(), L"/logscrdesc/Height", screen.height) || screen.width == 0 || screen.height == 0)
+    if (!ReadItem(reader, L"/logscrdesc/Width", screen.width) || !ReadItem(reader, L"/logscrdesc/Height", screen.height) ||
+        screen.width == 0 || screen.height == 0)
     {
         return std::nullopt;
     }
-    // Black unless the global table holds the background index. The flag decides, not
-    // the palette: a decoder may hand over a palette of its own for a file without one.
+    return screen;
+}
+
+// Black unless the global table holds the background index. The flag decides, not the
+// palette: a decoder may hand over a palette of its own for a file without one.
+std::array<BYTE, 3> ReadBackground(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
+                                   IWICMetadataQueryReader& reader)
+{
     UINT hasGlobalTable = 0;
     UINT backgroundIndex = 0;
     PaletteColours global;
-    if (ReadItem(*reader.Get(), L"/logscrdesc/GlobalColorTableFlag", hasGlobalTable) && hasGlobalTable != 0 &&
-        ReadItem(*reader.Get(), L"/logscrdesc/BackgroundColorIndex", backgroundIndex) &&
+    if (ReadItem(reader, L"/logscrdesc/GlobalColorTableFlag", hasGlobalTable) && hasGlobalTable != 0 &&
+        ReadItem(reader, L"/logscrdesc/BackgroundColorIndex", backgroundIndex) &&
         CopyPaletteColours(factory, decoder, global) == S_OK)
     {
-        screen.background = global.Rgb(backgroundIndex);
+        return global.Rgb(backgroundIndex);
     }
-    return screen;
+    return {};
 }
 
 GifFrameRecord ReadFrameRecord(IWICBitmapDecoder& decoder, UINT index)
@@ -107,7 +112,12 @@ std::optional<GifComposition> PlanGifComposition(IWICImagingFactory& factory, IW
     {
         return std::nullopt;
     }
-    const std::optional<GifScreen> screen = ReadScreen(factory, decoder);
+    ComPtr<IWICMetadataQueryReader> reader;
+    if (decoder.GetMetadataQueryReader(&reader) != S_OK)
+    {
+        return std::nullopt;
+    }
+    const std::optional<GifScreen> screen = ReadScreen(*reader.Get());
     if (!screen)
     {
         return std::nullopt;
@@ -117,6 +127,8 @@ std::optional<GifComposition> PlanGifComposition(IWICImagingFactory& factory, IW
     {
         return std::nullopt;
     }
+    // Only now that the frame is known to need composing: a still GIF pays for none of it.
+    plan.screen.background = ReadBackground(factory, decoder, *reader.Get());
 
     // Back from frame k to the first frame that still shows in it. Drawing can start
     // afresh on the background at frame 0, at a frame the frame before it cleared the whole
