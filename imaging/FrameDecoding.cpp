@@ -129,13 +129,12 @@ bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFo
 
 // The picture a viewer shows for a frame of a GIF animation: the logical screen with
 // the frame drawn over what the frames before it left.
-bool ComposeFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, const GifComposition& composition,
-                  const FrameOutputs& outputs)
+bool ComposeFrame(IWICImagingFactory& factory, const GifComposition& composition, const FrameOutputs& outputs)
 {
     outputs.width = composition.screen.width;
     outputs.height = composition.screen.height;
     BYTE* const canvas = AllocateForHost(composition.screen.width, composition.screen.height, outputs);
-    return (canvas != nullptr && DrawGifComposition(factory, decoder, composition, canvas) == S_OK) ||
+    return (canvas != nullptr && DrawGifComposition(factory, composition, canvas) == S_OK) ||
            Fail(copyFailed);
 }
 
@@ -188,12 +187,10 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
 
     // The settings file is read only for a GIF frame that needs composing.
     if (const std::optional<GifComposition> composition =
-            PlanGifComposition(*factory.Get(), *decoder.Get(), frameIndex, count);
+            PlanGifComposition(*factory.Get(), *decoder.Get(), *frame.Get(), frameIndex, count);
         composition && !gifFramesRaw())
     {
-        // Drawing fetches each frame it needs in turn, frame k among them.
-        frame.Reset();
-        return ComposeFrame(*factory.Get(), *decoder.Get(), *composition, outputs);
+        return ComposeFrame(*factory.Get(), *composition, outputs);
     }
     outputs.width = width;
     outputs.height = height;

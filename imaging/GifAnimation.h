@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wincodec.h>
+#include <wrl/client.h>
 
 #include <array>
 #include <optional>
@@ -23,12 +24,13 @@ struct GifScreen
     std::array<BYTE, 3> background{}; // R, G, B
 };
 
-// One image block's place and what happens around it. A frame WIC cannot hand over
-// (or whose rectangle or indices it does not give) is not drawable: it contributes
-// nothing to the frames after it.
+// One image block's place and what happens around it, with the frame WIC handed over, kept
+// so that drawing does not fetch it again. A frame WIC cannot hand over (or whose
+// rectangle or indices it does not give) is not drawable: it contributes nothing to the
+// frames after it.
 struct GifFrameRecord
 {
-    bool drawable = false;
+    Microsoft::WRL::ComPtr<IWICBitmapFrameDecode> frame; // null when not drawable
     UINT left = 0;
     UINT top = 0;
     UINT width = 0;
@@ -37,10 +39,12 @@ struct GifFrameRecord
     bool transparent = false;
     UINT transparentIndex = 0;
 
+    bool Drawable() const { return frame != nullptr; }
+
     // Whether the frame's rectangle holds the whole screen.
     bool Covers(const GifScreen& screen) const
     {
-        return drawable && left == 0 && top == 0 && width >= screen.width && height >= screen.height;
+        return Drawable() && left == 0 && top == 0 && width >= screen.width && height >= screen.height;
     }
 };
 
@@ -53,12 +57,13 @@ struct GifComposition
     std::vector<GifFrameRecord> frames; // firstFrame to k
 };
 
-// How frame frameIndex (of frameCount) of the decoder's file is composed; nothing when the
-// frame WIC handed over is itself the picture, or cannot be composed: a decoder of another
-// container format, a GIF whose single image covers its screen, a screen without area,
-// or a decoder that does not give the screen's or frame k's metadata (a third-party GIF
-// codec without query readers, say).
+// How frame frameIndex (of frameCount) of the decoder's file, already fetched as frame, is
+// composed; nothing when the frame WIC handed over is itself the picture, or cannot be
+// composed: a decoder of another container format, a GIF whose single image covers its
+// screen, a screen without area, or a decoder that does not give the screen's or frame
+// k's metadata (a third-party GIF codec without metadata readers, say).
 std::optional<GifComposition> PlanGifComposition(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
-                                                 UINT frameIndex, UINT frameCount);
+                                                 IWICBitmapFrameDecode& frame, UINT frameIndex,
+                                                 UINT frameCount);
 
 } // namespace Tesmo::Plugin::Imaging

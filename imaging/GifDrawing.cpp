@@ -2,8 +2,6 @@
 
 #include "imaging/PaletteColours.h"
 
-#include <wrl/client.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -15,8 +13,6 @@ namespace Tesmo::Plugin::Imaging
 
 namespace
 {
-
-using Microsoft::WRL::ComPtr;
 
 // The part of a frame's rectangle that lies on the canvas, in canvas pixels.
 struct Region
@@ -32,7 +28,7 @@ Region OnCanvas(const GifFrameRecord& frame, const GifScreen& screen)
 {
     const auto right = static_cast<UINT>(std::min<std::uint64_t>(std::uint64_t{frame.left} + frame.width, screen.width));
     const auto bottom = static_cast<UINT>(std::min<std::uint64_t>(std::uint64_t{frame.top} + frame.height, screen.height));
-    if (!frame.drawable || frame.left >= right || frame.top >= bottom)
+    if (!frame.Drawable() || frame.left >= right || frame.top >= bottom)
     {
         return Region{};
     }
@@ -83,27 +79,21 @@ private:
 
 // Decodes only the part of the frame that lies on the canvas, as palette indices, and
 // writes every index but the transparent one in its palette colour.
-HRESULT DrawFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, UINT index,
-                  const GifFrameRecord& record, const Region& region, const Canvas& canvas,
-                  std::vector<BYTE>& indices)
+HRESULT DrawFrame(IWICImagingFactory& factory, const GifFrameRecord& record, const Region& region,
+                  const Canvas& canvas, std::vector<BYTE>& indices)
 {
     if (region.width == 0 || region.height == 0)
     {
-        return S_OK; // wholly off the canvas
+        return S_OK; // wholly off the canvas, or not drawable
     }
-    ComPtr<IWICBitmapFrameDecode> frame;
     PaletteColours palette;
     const WICRect part{static_cast<INT>(region.x - record.left), static_cast<INT>(region.y - record.top),
                        static_cast<INT>(region.width), static_cast<INT>(region.height)};
     indices.resize(std::size_t{region.width} * region.height);
-    HRESULT result = decoder.GetFrame(index, &frame);
+    HRESULT result = record.frame->CopyPixels(&part, region.width, static_cast<UINT>(indices.size()), indices.data());
     if (result == S_OK)
     {
-        result = frame->CopyPixels(&part, region.width, static_cast<UINT>(indices.size()), indices.data());
-    }
-    if (result == S_OK)
-    {
-        result = CopyPaletteColours(factory, *frame.Get(), palette);
+        result = CopyPaletteColours(factory, *record.frame.Get(), palette);
     }
     if (result != S_OK)
     {
@@ -124,7 +114,7 @@ HRESULT DrawFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, UINT 
     return S_OK;
 }
 
-HRESULT Draw(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, const GifComposition& plan, BYTE* pixels)
+HRESULT Draw(IWICImagingFactory& factory, const GifComposition& plan, BYTE* pixels)
 {
     const Canvas canvas(pixels, plan.screen);
     canvas.Fill(Region{0, 0, plan.screen.width, plan.screen.height}, plan.screen.background);
@@ -140,8 +130,7 @@ HRESULT Draw(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, const GifC
         {
             canvas.Save(region, saved);
         }
-        const HRESULT drawn =
-            DrawFrame(factory, decoder, plan.firstFrame + static_cast<UINT>(step), record, region, canvas, indices);
+        const HRESULT drawn = DrawFrame(factory, record, region, canvas, indices);
         if (step == last)
         {
             return drawn;
@@ -159,12 +148,11 @@ HRESULT Draw(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, const GifC
 
 } // namespace
 
-HRESULT DrawGifComposition(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, const GifComposition& plan,
-                           BYTE* canvas)
+HRESULT DrawGifComposition(IWICImagingFactory& factory, const GifComposition& plan, BYTE* canvas)
 {
     try
     {
-        return Draw(factory, decoder, plan, canvas);
+        return Draw(factory, plan, canvas);
     }
     catch (const std::bad_alloc&)
     {

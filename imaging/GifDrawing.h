@@ -18,7 +18,6 @@ namespace Tesmo::Plugin::Imaging
 // S_OK when the last planned frame (frame k) was drawn; otherwise the failure of
 // decoding it, with the canvas as far as it got. An earlier frame WIC cannot decode
 // contributes no pixels; its disposal still applies.
-HRESULT DrawGifComposition(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, const GifComposition& plan,
-                           BYTE* canvas);
+HRESULT DrawGifComposition(IWICImagingFactory& factory, const GifComposition& plan, BYTE* canvas);
 
 } // namespace Tesmo::Plugin::Imaging
