@@ -65,8 +65,9 @@ bool ReadBlocks(IWICBitmapFrameDecode& frame, GifFrameRecord& record)
     bool controlled = false; // without a graphic control extension: disposal 0, nothing transparent
     for (UINT index = 0; index < count && !(placed && controlled); ++index)
     {
+        // Wine hands over a block that failed to load as a null reader, with S_OK.
         ComPtr<IWICMetadataReader> block;
-        if (blocks->GetReaderByIndex(index, &block) != S_OK)
+        if (blocks->GetReaderByIndex(index, &block) != S_OK || block == nullptr)
         {
             continue;
         }
