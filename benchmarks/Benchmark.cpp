@@ -7,6 +7,7 @@
 #include "Catalogue.h"
 #include "DecodeOverhead.h"
 #include "MemoryProbe.h"
+#include "OrientationDecode.h"
 #include "ThreadScaling.h"
 #include "WorkerThread.h"
 #include "hosting/BareWicDecoder.h"
@@ -56,6 +57,7 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
     pluginThread.Run([&] { pluginApartment.reset(); });
     MeasureAnimationDecode(plugin, animations, pluginThread, bareThread, *bare);
     bareThread.Run([&] { bare.reset(); });
+    MeasureOrientation(plugin, folder.Path(), pluginThread);
     if (decodeOnly)
     {
         return 0;

@@ -8,11 +8,6 @@
 namespace Tesmo::Benchmarks
 {
 
-namespace
-{
-
-// A smooth gradient with a little noise: compresses like a photograph, not like a
-// flat colour.
 std::vector<BYTE> PhotoLikePixels(unsigned int width, unsigned int height, unsigned int bytesPerPixel)
 {
     std::vector<BYTE> pixels(static_cast<size_t>(width) * height * bytesPerPixel);
@@ -35,8 +30,6 @@ std::vector<BYTE> PhotoLikePixels(unsigned int width, unsigned int height, unsig
     }
     return pixels;
 }
-
-} // namespace
 
 std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, unsigned int largeMegapixels)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -18,5 +20,9 @@ struct BenchmarkImage
 // largeMegapixels (4:3), a 1-megapixel GIF and a 16 x 16 PNG, all of a photo-like pattern
 // with noise so that the encoders do real work.
 std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, unsigned int largeMegapixels);
+
+// That pattern: a smooth gradient with a little noise, which compresses like a photograph,
+// not like a flat colour; rows from top to bottom, bytesPerPixel channels a pixel.
+std::vector<BYTE> PhotoLikePixels(unsigned int width, unsigned int height, unsigned int bytesPerPixel);
 
 } // namespace Tesmo::Benchmarks

@@ -3,6 +3,7 @@
 #include "imaging/GifAnimation.h"
 #include "imaging/GifDrawing.h"
 #include "imaging/ImagingFactory.h"
+#include "imaging/PhotoOrientation.h"
 
 #include <windows.h>
 #include <wincodec.h>
@@ -64,11 +65,29 @@ HRESULT InitializeConverter(IWICFormatConverter* converter, IWICBitmapSource* so
     return converter->Initialize(source, format, WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom);
 }
 
+// The frame as stored, and the turn that makes it upright.
+struct StoredFrame
+{
+    UINT width;
+    UINT height;
+    UINT orientation;
+};
+
+// Copies a 24-bit RGB source of the stored frame's size into the host's buffer of size
+// bytes, turned upright.
+HRESULT CopyRgb(IWICBitmapSource& rgb, const StoredFrame& stored, UINT size, BYTE* buffer)
+{
+    return stored.orientation == uprightOrientation
+               ? rgb.CopyPixels(nullptr, stored.width * 3, size, buffer)
+               : CopyOriented(rgb, stored.width, stored.height, stored.orientation, buffer);
+}
+
 // Wine's converter, unlike Windows', has no direct path to 24bpp RGB from indexed, grey
 // and 16-bit-per-channel formats: Initialize succeeds and CopyPixels then reports
 // WINCODEC_ERR_UNSUPPORTEDOPERATION. Going through 32bpp BGRA works for all of them.
 // Declared in the order obtained, so the converters are released last-made first.
-HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, UINT stride, UINT size, BYTE* buffer)
+HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, const StoredFrame& stored, UINT size,
+                        BYTE* buffer)
 {
     ComPtr<IWICFormatConverter> toBgra;
     ComPtr<IWICFormatConverter> toRgb;
@@ -87,7 +106,7 @@ HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, UI
     }
     if (result == S_OK)
     {
-        result = toRgb->CopyPixels(nullptr, stride, size, buffer);
+        result = CopyRgb(*toRgb.Get(), stored, size, buffer);
     }
     return result;
 }
@@ -111,18 +130,19 @@ BYTE* AllocateForHost(UINT width, UINT height, const FrameOutputs& outputs)
     return buffer;
 }
 
+// Turned or not, the frame takes the same number of bytes.
 bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
-               UINT width, UINT height, const FrameOutputs& outputs)
+               const StoredFrame& stored, const FrameOutputs& outputs)
 {
-    BYTE* const buffer = AllocateForHost(width, height, outputs);
+    BYTE* const buffer = AllocateForHost(stored.width, stored.height, outputs);
     if (buffer == nullptr)
     {
         return Fail(copyFailed);
     }
-    HRESULT result = converter.CopyPixels(nullptr, width * 3, outputs.byteCount, buffer);
+    HRESULT result = CopyRgb(converter, stored, outputs.byteCount, buffer);
     if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION)
     {
-        result = CopyThroughBgra(factory, frame, width * 3, outputs.byteCount, buffer);
+        result = CopyThroughBgra(factory, frame, stored, outputs.byteCount, buffer);
     }
     return result == S_OK || Fail(copyFailed);
 }
@@ -138,9 +158,18 @@ bool ComposeFrame(IWICImagingFactory& factory, const GifComposition& composition
            Fail(copyFailed);
 }
 
+// The turn that makes a photo upright. The settings file is read only for a frame whose
+// tag asks for one.
+UINT OrientationToApply(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame, const RawFrameSettings& rawFrames)
+{
+    const UINT orientation = ReadPhotoOrientation(decoder, frame);
+    return orientation != uprightOrientation && rawFrames.orientation() ? uprightOrientation : orientation;
+}
+
 } // namespace
 
-bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs, GifFramesRaw gifFramesRaw)
+bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs,
+                 const RawFrameSettings& rawFrames)
 {
     // Declared in the order they are obtained, so they are released converter, frame,
     // decoder, factory, each exactly once and only if obtained.
@@ -188,12 +217,13 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     // The settings file is read only for a GIF frame that needs composing.
     if (const std::optional<GifComposition> composition =
             PlanGifComposition(*factory.Get(), *decoder.Get(), *frame.Get(), frameIndex, count);
-        composition && !gifFramesRaw())
+        composition && !rawFrames.gifFrames())
     {
         return ComposeFrame(*factory.Get(), *composition, outputs);
     }
-    outputs.width = width;
-    outputs.height = height;
+    const StoredFrame stored{width, height, OrientationToApply(*decoder.Get(), *frame.Get(), rawFrames)};
+    outputs.width = SwapsSides(stored.orientation) ? height : width;
+    outputs.height = SwapsSides(stored.orientation) ? width : height;
 
     if (factory->CreateFormatConverter(&converter) != S_OK)
     {
@@ -204,7 +234,7 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
         return Fail(initializeFailed);
     }
 
-    return CopyFrame(*factory.Get(), *frame.Get(), *converter.Get(), width, height, outputs);
+    return CopyFrame(*factory.Get(), *frame.Get(), *converter.Get(), stored, outputs);
 }
 
 } // namespace Tesmo::Plugin::Imaging

@@ -7,17 +7,25 @@
 using Tesmo::Plugin::Imaging::ComInitialization;
 using Tesmo::Plugin::Imaging::DecodeFrame;
 using Tesmo::Plugin::Imaging::FrameOutputs;
+using Tesmo::Plugin::Imaging::RawFrameSettings;
 using Tesmo::Plugin::Utilities::ConfigFile;
 
 namespace
 {
 
-// Asked by the decoding only for a GIF whose frame needs composing, so that no other
-// call reads the settings file.
+// Asked by the decoding only for a GIF frame that needs composing and for a photo whose
+// tag asks for a turn, so that no other call reads the settings file.
 bool GifFramesRaw()
 {
     return ConfigFile().AreGifFramesRaw();
 }
+
+bool OrientationRaw()
+{
+    return ConfigFile().IsOrientationRaw();
+}
+
+constexpr RawFrameSettings rawFrameSettings{GifFramesRaw, OrientationRaw};
 
 } // namespace
 
@@ -38,7 +46,7 @@ extern "C" int __cdecl GetImageData(const char* path, unsigned int frameIndex, u
         // Declared first, so COM is uninitialised only after every interface is released.
         const ComInitialization com;
         const FrameOutputs outputs{*frameCount, *width, *height, *pixels, *byteCount};
-        return DecodeFrame(path, frameIndex, outputs, GifFramesRaw) ? 0 : -1;
+        return DecodeFrame(path, frameIndex, outputs, rawFrameSettings) ? 0 : -1;
     }
     catch (...)
     {

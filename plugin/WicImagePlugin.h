@@ -25,7 +25,9 @@ char* __cdecl GetSupportedExtensions(void);
 // R, G, B, top-down rows of width x 3 bytes, alpha dropped. A frame of a GIF animation is
 // the picture a viewer shows: the animation's whole logical screen with the frame drawn
 // over what the frames before it left (raw frames when the settings file has gif=raw
-// under [Frames]). Returns -1 on failure, with one "[WIC_Plugin] ... Failed!" debugger
+// under [Frames]). A JPEG or TIFF photo comes upright, turned and mirrored as its
+// Orientation tag says, width and height swapped for a quarter turn (as stored when the
+// settings file has orientation=raw under [Frames]). Returns -1 on failure, with one "[WIC_Plugin] ... Failed!" debugger
 // message naming the failing step; outputs of the steps before it keep their values, and
 // a buffer allocated before the copy failed still belongs to the host. A null path or
 // output pointer gives -1 and writes nothing.

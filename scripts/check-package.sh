@@ -25,6 +25,9 @@ done
 for section in GUI Extensions Frames; do
     grep -q "^\[$section\]" "$unpacked/$top/WicImagePlugin.example.ini" || fail "the example settings lack [$section]"
 done
+for key in gif orientation; do
+    grep -q "^;$key=raw" "$unpacked/$top/WicImagePlugin.example.ini" || fail "the example settings do not explain $key=raw"
+done
 
 start_wine
 name64=$("$WINE64" "$unpacked/$top/x64/plugin-host.exe" name "$unpacked/$top/x64/WicImagePlugin.dll" </dev/null | tr -d '\r')

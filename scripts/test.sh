@@ -13,17 +13,20 @@ configure_and_build x64 PluginTests plugin-host sample-maker
 wine_ready
 bash scripts/check-abi.sh x64 build/x64/bin/WicImagePlugin.dll
 
-# The committed sample must be exactly what its maker writes, so that neither can change
-# without the other.
-step "checking samples/sample.gif against what tools/sample-maker writes"
-rm -f build/sample-made.gif
-"$WINE64" build/x64/bin/sample-maker.exe build/sample-made.gif </dev/null ||
-    { say "FAILED: tools/sample-maker could not write build/sample-made.gif"; exit 1; }
-if ! cmp -s samples/sample.gif build/sample-made.gif; then
-    say "FAILED: samples/sample.gif differs from what tools/sample-maker writes (build/sample-made.gif);" \
-        "run the maker into samples/sample.gif and commit both"
-    exit 1
-fi
+# The committed samples must be exactly what their maker writes, so that neither can
+# change without the other.
+step "checking samples/ against what tools/sample-maker writes"
+made=build/samples-made
+rm -rf "$made" && mkdir -p "$made"
+"$WINE64" build/x64/bin/sample-maker.exe "$made" </dev/null ||
+    { say "FAILED: tools/sample-maker could not write into $made"; exit 1; }
+for sample in sample.gif orientation.tif; do
+    if ! cmp -s "samples/$sample" "$made/$sample"; then
+        say "FAILED: samples/$sample differs from what tools/sample-maker writes ($made/$sample);" \
+            "run the maker into samples/ and commit both"
+        exit 1
+    fi
+done
 end_step
 
 # Much of the 64-bit suite's time is spent waiting on Wine's server, so it runs while the

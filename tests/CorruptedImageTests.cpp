@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <set>
 #include <string>
@@ -34,6 +35,27 @@ const std::set<std::string> wineCrashes = {
     "IcoThreeImages, image 0 height (4 bytes at 62) = 0x55555556",
 };
 
+// Wine's TIFF decoder opens a page whose strip or Orientation tag claims a count far past
+// the file (it trims or ignores such a tag); Wine's directory reader, which the plug-in
+// asks for the Orientation tag, then allocates and reads every entry the count claims:
+// 2^31 of them take it a second, 2^32 - 1 fourteen on the 64-bit build. Left out under
+// Wine, so the corpus takes seconds rather than minutes; on Windows they run.
+bool WineStallsOnTiffCount(const SourceImage& source, const std::string& bytes)
+{
+    if (source.fields != TiffFields)
+    {
+        return false;
+    }
+    Fields fields;
+    TiffFields(fields, bytes);
+    return std::any_of(fields.begin(), fields.end(), [&](const Field& field) {
+        const bool countOfATagReadPastAWrongCount = field.name.ends_with("tag 273 count") ||
+                                                   field.name.ends_with("tag 274 count") ||
+                                                   field.name.ends_with("tag 279 count");
+        return countOfATagReadPastAWrongCount && Read(bytes, field.offset, field.size, field.bigEndian) >= 1u << 24;
+    });
+}
+
 using CorruptedImageTest = testing::TestWithParam<SourceImage>;
 
 TEST_P(CorruptedImageTest, EveryCallGivesADocumentedResultAndLeavesTheHeapsIntact)
@@ -53,7 +75,7 @@ TEST_P(CorruptedImageTest, EveryCallGivesADocumentedResultAndLeavesTheHeapsIntac
     for (const Mutation& mutation : mutations)
     {
         const std::string label = std::string(source.label) + ", " + mutation.label;
-        if (RunningUnderWine() && wineCrashes.count(label) != 0)
+        if (RunningUnderWine() && (wineCrashes.count(label) != 0 || WineStallsOnTiffCount(source, mutation.bytes)))
         {
             report.CountCase(LeftOut);
             continue;

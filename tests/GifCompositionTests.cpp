@@ -6,10 +6,10 @@
 // composes a frame a second way. What stays as it was: a still GIF that covers its screen,
 // and every frame when the settings file asks for raw frames, are bare WIC's own.
 
-#include "hosting/BareWicDecoder.h"
 #include "hosting/ComApartment.h"
 #include "hosting/ImageDataCall.h"
 #include "support/Animations.h"
+#include "support/BareWicBytes.h"
 #include "support/CaseNames.h"
 #include "support/FailureMessages.h"
 #include "support/PixelsMatch.h"
@@ -18,7 +18,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -136,17 +135,6 @@ TEST_P(GifCompositionTest, EveryFrameIsTheScreenAViewerShows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GifCompositionTest, testing::ValuesIn(compositionCases), CaseName());
-
-// Bare WIC's frame, as the plug-in gave it before GIF frames were composed.
-std::string BareWicBytes(const std::wstring& path, unsigned int frame)
-{
-    unsigned int width = 0, height = 0, byteCount = 0;
-    void* pixels = nullptr;
-    const bool decoded = BareWicDecoder().Decode(path, frame, width, height, pixels, byteCount);
-    const std::string bytes = decoded ? std::string(static_cast<const char*>(pixels), byteCount) : "<failed>";
-    std::free(pixels);
-    return bytes;
-}
 
 struct RawCase : NamedCase
 {

@@ -3,8 +3,10 @@
 // overflow-safe sizes and ANSI code page paths. Null pointers are refused silently.
 
 #include "hosting/DebugMessageCapture.h"
+#include "corruption/FormatFields.h"
 #include "hosting/FailureReport.h"
 #include "hosting/ImageDataCall.h"
+#include "hosting/TiffEncoder.h"
 #include "support/Animations.h"
 #include "support/CaseNames.h"
 #include "support/FailureMessages.h"
@@ -55,6 +57,20 @@ struct FailureCase : NamedCase
     Buffer buffer;
 };
 
+// A 3 x 2 page tagged to be turned clockwise, whose pixels are said to lie at the end of
+// the file, where there are none.
+std::string TurnedTiffWithPixelsPastTheEnd()
+{
+    std::string file = Tesmo::PluginHost::EncodeTiff({{3, 2, PatternPicture(3, 2, 24).Rgb(), {{6}}}});
+    Corruption::Fields fields;
+    Corruption::TiffFields(fields, file);
+    const auto offset = std::find_if(fields.begin(), fields.end(), [](const Corruption::Field& field) {
+        return field.name == "page 0 tag 273 value"; // StripOffsets
+    });
+    Corruption::Write(file, offset->offset, offset->size, false, static_cast<std::uint32_t>(file.size()));
+    return file;
+}
+
 const FailureCase failureCases[] = {
     {"UnknownFormat",
      [](const ScratchFolder& folder) { return folder.Write(L"text.png", "This is not an image.\r\n"); }, 0,
@@ -92,6 +108,10 @@ const FailureCase failureCases[] = {
          return folder.Write(L"truncated.bmp", file.substr(0, 54 + 20));
      },
      0, copyFailed, copying, 1, 8, 8, Buffer::HandedOver},
+    // The same for a photo turned on its way out: the host gets the upright size.
+    {"TurnedTiffPixelsPastTheEnd",
+     [](const ScratchFolder& folder) { return folder.Write(L"turned.tif", TurnedTiffWithPixelsPastTheEnd()); }, 0,
+     copyFailed, copying, 1, 2, 3, Buffer::HandedOver},
     // 40000 x 40000 x 3 bytes do not fit in 32 bits (a 32-bit product would wrap to
     // 505,032,704).
     {"OverflowingSize40000Square",

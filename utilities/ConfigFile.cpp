@@ -75,6 +75,11 @@ bool ConfigFile::AreGifFramesRaw() const
     return ValueIs(L"Frames", L"gif", L"raw");
 }
 
+bool ConfigFile::IsOrientationRaw() const
+{
+    return ValueIs(L"Frames", L"orientation", L"raw");
+}
+
 bool ConfigFile::ValueIs(const wchar_t* section, const wchar_t* key, const std::wstring& expected) const
 {
     if (iniPath.empty())

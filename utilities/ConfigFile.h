@@ -25,6 +25,10 @@ public:
     // come as WIC hands them over, not composed.
     bool AreGifFramesRaw() const;
 
+    // True only when the [Frames] value orientation is "raw" in any letter case: photos
+    // then come as stored, not turned upright as their Orientation tag says.
+    bool IsOrientationRaw() const;
+
 private:
     // Whether the value of key in section, lowered, is exactly expected; false when the
     // file, section or key is missing or the value is empty.

@@ -3,6 +3,7 @@
 
 #include "corruption/Corpus.h"
 
+#include "hosting/TiffEncoder.h"
 #include "support/Animations.h"
 #include "support/TestImages.h"
 
@@ -48,6 +49,11 @@ const SourceImage sourceImages[] = {
          return EncodeWithWic(GUID_ContainerFormatTiff, {AsBgr24(PatternPicture(3, 2, 12)),
                                                          AsGray8(GreyPicture(2, 3, 13)),
                                                          AsBgra32(PatternPicture(2, 2, 14, true))});
+     }},
+    {"TiffTurnedPages", L"case.tif", TiffFields,
+     [] {
+         return PluginHost::EncodeTiff({{3, 2, PatternPicture(3, 2, 25).Rgb(), {{6}}},
+                                        {2, 3, PatternPicture(2, 3, 26).Rgb(), {{3}}}});
      }},
     {"Jpeg", L"case.jpg", JpegFields,
      [] { return EncodeWithWic(GUID_ContainerFormatJpeg, {AsBgr24(GradientPicture(16, 16))}); }},

@@ -38,4 +38,25 @@ void WriteUtf16File(const std::wstring& path, const std::wstring& text)
     WriteFileBytes(path, "\xFF\xFE" + Utf16Bytes(text));
 }
 
+std::uint64_t LastAccessTime(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+    {
+        throw std::runtime_error("cannot read the times of a test file");
+    }
+    return std::uint64_t{data.ftLastAccessTime.dwHighDateTime} << 32 | data.ftLastAccessTime.dwLowDateTime;
+}
+
+void SetLastAccessTime(const std::wstring& path, std::uint64_t ticks)
+{
+    const HandleOwner file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    if (file.get() == INVALID_HANDLE_VALUE || !SetFileTime(file.get(), nullptr, &time, nullptr))
+    {
+        throw std::runtime_error("cannot set the last-access time of a test file");
+    }
+}
+
 } // namespace Tesmo::Tests

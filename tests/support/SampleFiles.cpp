@@ -1,6 +1,7 @@
 #include "support/SampleFiles.h"
 
 #include "hosting/AnsiPath.h"
+#include "hosting/TiffEncoder.h"
 #include "hosting/WicEncoder.h"
 #include "support/Animations.h"
 #include "support/BitmapFiles.h"
@@ -31,6 +32,10 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
                                                              {AsBgr24(rgb), AsGray8(PatternPicture(5, 7, 6))}));
     const std::string jpeg = save(L"photo.jpg", EncodeWithWic(GUID_ContainerFormatJpeg, {AsBgr24(GradientPicture(64, 48))}));
     const std::string animation = save(L"animation.gif", PluginHost::EncodeGif(PatchAnimation()));
+    const PluginHost::TiffOrientation clockwise{6};
+    const PluginHost::TiffOrientation mirrored{2, PluginHost::TiffOrientation::Type::Long};
+    const std::string photo = save(L"photo.tif", PluginHost::EncodeTiff({{37, 23, rgb.Rgb(), clockwise},
+                                                                        {16, 9, rgba.Rgb(), mirrored}}));
 
     const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
     return {{bmp, 0, true},  {png, 0, true},  {gif, 0, true},  {gif, 1, true},
@@ -38,6 +43,8 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
             // Frames of an animation composed from different starting frames.
             {animation, 0, true}, {animation, 1, true}, {animation, 2, true}, {animation, 3, true},
             {animation, 4, true},
+            // Pages of a photo turned upright as their tags say.
+            {photo, 0, true}, {photo, 1, true},
             // Requests that fail: a missing file, not an image, a frame past the end, data cut short.
             {AnsiPath(folder / L"missing.png"), 0, false},
             {save(L"text.gif", "not an image"), 0, false},

@@ -18,6 +18,7 @@ struct SampleRequest
 
 // A mix of images in folder, each format once and multi-frame files at several frames,
 // some through Wine's two-stage conversion, every frame of a GIF animation composed,
+// the pages of a TIFF photo turned upright as their Orientation tags say,
 // plus requests that fail at different steps (missing file, not an image, frame past
 // the end, truncated data).
 std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder);

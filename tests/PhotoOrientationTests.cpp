@@ -1,0 +1,147 @@
+// A photo comes back upright: a TIFF page whose Orientation tag says 2 to 8 is turned and
+// mirrored as the tag says, each page by its own tag, and every other page comes back as
+// bare WIC hands it over, as do all pages when the settings file asks for stored pixels.
+// Each TIFF is written byte by byte, every page storing the same 3 x 2 picture of six
+// colours, so that every turn and mirror gives a picture of its own; each expected
+// picture is written out as rows of colour letters (see support/Animations.h). WIC's JPEG
+// decoder under Wine gives no EXIF, so JPEG's tag is not reached here.
+
+#include "hosting/ComApartment.h"
+#include "hosting/ImageDataCall.h"
+#include "hosting/TiffEncoder.h"
+#include "support/Animations.h"
+#include "support/BareWicBytes.h"
+#include "support/CaseNames.h"
+#include "support/PixelsMatch.h"
+#include "support/PluginCopy.h"
+#include "support/TestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace Tesmo::Tests;
+using namespace Tesmo::PluginHost;
+
+namespace
+{
+
+// What every page stores: red, green, blue above yellow, cyan, magenta.
+constexpr unsigned int storedWidth = 3;
+constexpr const char* storedRows = "RGB" "YCM";
+
+struct PageCase
+{
+    std::optional<TiffOrientation> tag; // none: the page has no Orientation tag
+    unsigned int width = storedWidth;   // of the picture a viewer shows
+    const char* rows = nullptr;         // the picture a viewer shows; null: as stored, bare WIC's own
+};
+
+struct OrientationCase : NamedCase
+{
+    std::vector<PageCase> pages;
+    const wchar_t* settings = nullptr; // none when null
+};
+
+TiffOrientation Tag(unsigned int value, TiffOrientation::Type type = TiffOrientation::Type::Short)
+{
+    return TiffOrientation{value, type};
+}
+
+const PageCase turnedClockwise{Tag(6), 2, "YR" "CG" "MB"};
+const PageCase turned180{Tag(3), 3, "MCY" "BGR"};
+
+const OrientationCase orientationCases[] = {
+    {{"Upright"}, {{Tag(1), 3, "RGB" "YCM"}}},
+    {{"MirroredLeftToRight"}, {{Tag(2), 3, "BGR" "MCY"}}},
+    {{"Turned180"}, {turned180}},
+    {{"MirroredTopToBottom"}, {{Tag(4), 3, "YCM" "RGB"}}},
+    {{"Transposed"}, {{Tag(5), 2, "RY" "GC" "BM"}}},
+    {{"TurnedClockwise"}, {turnedClockwise}},
+    {{"Transversed"}, {{Tag(7), 2, "MB" "CG" "YR"}}},
+    {{"TurnedAnticlockwise"}, {{Tag(8), 2, "BM" "GC" "RY"}}},
+    {{"TagStoredAsLong"}, {{Tag(6, TiffOrientation::Type::Long), 2, "YR" "CG" "MB"}}},
+    // Values outside 1 to 8, and no tag at all, leave the page as stored.
+    {{"NoTag"}, {{std::nullopt}}},
+    {{"ValueZero"}, {{Tag(0)}}},
+    {{"ValueNine"}, {{Tag(9)}}},
+    {{"ValueLargest"}, {{Tag(65535)}}},
+    {{"EachPageByItsOwnTag"}, {turnedClockwise, turned180, {Tag(1), 3, "RGB" "YCM"}}},
+    {{"StoredPixelsBySettings"}, {{Tag(6)}, {Tag(3)}, {Tag(1)}}, L"[Frames]\r\norientation=RaW\r\n"},
+};
+
+std::string OrientedTiff(const std::vector<PageCase>& pages)
+{
+    std::vector<TiffPage> tiff;
+    for (const PageCase& page : pages)
+    {
+        tiff.push_back({storedWidth, 2, Letters(storedWidth, storedRows).Rgb(), page.tag});
+    }
+    return EncodeTiff(tiff);
+}
+
+using PhotoOrientationTest = testing::TestWithParam<OrientationCase>;
+
+TEST_P(PhotoOrientationTest, EveryPageIsThePictureAViewerShows)
+{
+    const OrientationCase& testCase = GetParam();
+    const ScratchFolder folder;
+    const std::wstring path = folder.Write(L"photo.tif", OrientedTiff(testCase.pages));
+    PluginCopy plugin;
+    if (testCase.settings != nullptr)
+    {
+        plugin.WriteSettings(testCase.settings);
+    }
+    const ComApartment com(COINIT_APARTMENTTHREADED); // bare WIC's, on this thread
+    for (unsigned int index = 0; index < testCase.pages.size(); ++index)
+    {
+        const PageCase& page = testCase.pages[index];
+        const Picture expected = Letters(page.width, page.rows != nullptr ? page.rows : storedRows);
+        const ImageDataCall call(plugin.Load(), AnsiPath(path), index);
+        ASSERT_EQ(call.result, 0) << "page " << index;
+        EXPECT_TRUE(call.messages.empty()) << "page " << index;
+        EXPECT_EQ(call.frameCount, testCase.pages.size());
+        EXPECT_EQ(call.width, expected.width) << "page " << index;
+        EXPECT_EQ(call.height, expected.height) << "page " << index;
+        EXPECT_TRUE(PixelsMatch(call.Bytes(), expected)) << "page " << index;
+        if (page.rows == nullptr)
+        {
+            EXPECT_EQ(call.Bytes(), BareWicBytes(path, index)) << "page " << index;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PhotoOrientationTest, testing::ValuesIn(orientationCases), CaseName());
+
+// The settings file is read only for a photo whose tag asks for a turn: its last-access
+// time, set well before its last write, stays put while upright, untagged and other
+// pictures decode, and moves once a turned page decodes (which shows that this file
+// system records reads at all).
+TEST(PhotoOrientationSettings, ReadOnlyForAPhotoThatTurns)
+{
+    const ScratchFolder folder;
+    const std::string upright = AnsiPath(folder.Write(L"upright.tif", OrientedTiff({{Tag(1)}, {std::nullopt}, {Tag(9)}})));
+    const std::string png = AnsiPath(folder.Write(L"picture.png", EncodeWithWic(GUID_ContainerFormatPng,
+                                                                                {AsBgr24(PatternPicture(3, 2, 1))})));
+    const std::string turned = AnsiPath(folder.Write(L"turned.tif", OrientedTiff({turnedClockwise})));
+    PluginCopy plugin;
+    plugin.WriteSettings(L"[Frames]\r\norientation=included\r\n");
+    constexpr std::uint64_t longAgo = 126227808000000000; // 2001-01-01
+    SetLastAccessTime(plugin.SettingsPath(), longAgo);
+
+    for (const auto& [path, page] : {std::pair{upright, 0u}, {upright, 1u}, {upright, 2u}, {png, 0u}})
+    {
+        EXPECT_EQ(ImageDataCall(plugin.Load(), path, page).result, 0) << path << " page " << page;
+    }
+    EXPECT_EQ(LastAccessTime(plugin.SettingsPath()), longAgo);
+
+    EXPECT_EQ(ImageDataCall(plugin.Load(), turned, 0).result, 0);
+    if (LastAccessTime(plugin.SettingsPath()) == longAgo)
+    {
+        GTEST_SKIP() << "this file system does not record when a file is read";
+    }
+}
+
+} // namespace
