@@ -64,29 +64,40 @@ Placement PlacementOf(UINT orientation, UINT width, UINT height)
     }
 }
 
-// Places the rows stored rows in strip, each rowBytes long, the first of them stored row top.
-// Where the sides swap, each stored column of the strip lands as one run of pixels in an
-// upright row, so the strip is walked column by column and the host's buffer is written
-// in runs rather than one pixel a row apart.
+// Places the rows stored rows in strip, each rowBytes long, the first of them stored row
+// top. The strip is walked in runs of pixels that land next to each other in the host's
+// buffer: along each stored row where the sides stay, down each stored column where they
+// swap, so that the buffer is written in runs rather than one pixel a row apart. Each run
+// is written from its lowest address up, four bytes a pixel, the fourth overwritten by
+// the next pixel; the run's last pixel takes three, so nothing outside the run is touched.
+// The strip holds one byte more than its rows, for the last pixel's fourth.
 void PlaceStrip(const BYTE* strip, std::size_t rowBytes, UINT top, UINT rows, const Placement& placement,
                 bool sidesSwap, BYTE* pixels)
 {
-    const UINT width = static_cast<UINT>(rowBytes / 3);
-    const UINT runs = sidesSwap ? width : rows;       // upright runs in this strip
-    const UINT runLength = sidesSwap ? rows : width;  // pixels in each
+    const auto width = static_cast<UINT>(rowBytes / 3);
+    const UINT runs = sidesSwap ? width : rows;
+    const UINT runLength = sidesSwap ? rows : width;
     const std::size_t nextRun = sidesSwap ? 3 : rowBytes;
     const std::size_t nextPixel = sidesSwap ? rowBytes : 3;
     const std::int64_t runStep = sidesSwap ? placement.across : placement.down;
-    const std::int64_t pixelStep = sidesSwap ? placement.down : placement.across;
+    const bool backwards = (sidesSwap ? placement.down : placement.across) < 0;
+    const std::int64_t runSpan = std::int64_t{runLength - 1} * 3;
     std::int64_t runAt = placement.origin + std::int64_t{top} * placement.down;
     for (UINT run = 0; run < runs; ++run, strip += nextRun, runAt += runStep)
     {
-        const BYTE* from = strip;
-        std::int64_t at = runAt;
-        for (UINT count = 0; count < runLength; ++count, from += nextPixel, at += pixelStep)
+        BYTE* to = pixels + static_cast<std::size_t>(backwards ? runAt - runSpan : runAt);
+        if (!backwards && nextPixel == 3)
         {
-            std::memcpy(pixels + static_cast<std::size_t>(at), from, 3);
+            std::memcpy(to, strip, rowBytes); // a row that only moves
+            continue;
         }
+        const BYTE* from = backwards ? strip + (runLength - 1) * nextPixel : strip;
+        const std::ptrdiff_t step = backwards ? -static_cast<std::ptrdiff_t>(nextPixel) : nextPixel;
+        for (UINT count = 1; count < runLength; ++count, from += step, to += 3)
+        {
+            std::memcpy(to, from, 4);
+        }
+        std::memcpy(to, from, 3);
     }
 }
 
@@ -95,7 +106,7 @@ HRESULT CopyInStrips(IWICBitmapSource& source, UINT width, UINT height, UINT ori
     const std::size_t rowBytes = std::size_t{width} * 3;
     const auto stripRows = static_cast<UINT>(std::clamp<std::size_t>(stripBytes / rowBytes, 1, height));
     const Placement placement = PlacementOf(orientation, width, height);
-    std::vector<BYTE> strip(rowBytes * stripRows);
+    std::vector<BYTE> strip(rowBytes * stripRows + 1);
     for (UINT top = 0; top < height; top += stripRows)
     {
         const UINT rows = std::min(stripRows, height - top);

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -114,6 +115,49 @@ TEST_P(PhotoOrientationTest, EveryPageIsThePictureAViewerShows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PhotoOrientationTest, testing::ValuesIn(orientationCases), CaseName());
+
+// A page larger than the strips the turn reads it in, so that runs meet across strips:
+// every stored pixel holds its own place (x and y in red and green, their high bits in
+// blue), and the upright pixel at (u, v) must hold the stored pixel the tag sends there.
+TEST(PhotoOrientationLarge, EveryStoredPixelLandsWhereItsTagSendsIt)
+{
+    constexpr unsigned int width = 250;  // 750 bytes a row: 349 rows to a strip of 256 KB
+    constexpr unsigned int height = 400;
+    const auto stored = [](unsigned int x, unsigned int y) {
+        return Rgba{static_cast<unsigned char>(x), static_cast<unsigned char>(y),
+                    static_cast<unsigned char>(x >> 8 | (y >> 8) << 4)};
+    };
+    struct Point
+    {
+        unsigned int x, y;
+    };
+    // Upright (u, v) to stored (x, y), for tags 2 to 8.
+    const std::function<Point(unsigned int u, unsigned int v)> storedAt[] = {
+        [](unsigned int u, unsigned int v) { return Point{width - 1 - u, v}; },
+        [](unsigned int u, unsigned int v) { return Point{width - 1 - u, height - 1 - v}; },
+        [](unsigned int u, unsigned int v) { return Point{u, height - 1 - v}; },
+        [](unsigned int u, unsigned int v) { return Point{v, u}; },
+        [](unsigned int u, unsigned int v) { return Point{v, height - 1 - u}; },
+        [](unsigned int u, unsigned int v) { return Point{width - 1 - v, height - 1 - u}; },
+        [](unsigned int u, unsigned int v) { return Point{width - 1 - v, u}; },
+    };
+    const ScratchFolder folder;
+    PluginCopy plugin;
+    for (unsigned int tag = 2; tag <= 8; ++tag)
+    {
+        const std::wstring path = folder.Write(L"large" + std::to_wstring(tag) + L".tif",
+                                               EncodeTiff({{width, height, PictureOf(width, height, stored).Rgb(), Tag(tag)}}));
+        const bool swapped = tag >= 5;
+        const Picture expected = PictureOf(swapped ? height : width, swapped ? width : height, [&](unsigned int u, unsigned int v) {
+            const Point from = storedAt[tag - 2](u, v);
+            return stored(from.x, from.y);
+        });
+        const ImageDataCall call(plugin.Load(), AnsiPath(path), 0);
+        ASSERT_EQ(call.result, 0) << "tag " << tag;
+        EXPECT_EQ(call.width, expected.width) << "tag " << tag;
+        EXPECT_TRUE(PixelsMatch(call.Bytes(), expected)) << "tag " << tag;
+    }
+}
 
 // The settings file is read only for a photo whose tag asks for a turn: its last-access
 // time, set well before its last write, stays put while upright, untagged and other
