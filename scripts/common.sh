@@ -82,20 +82,34 @@ configure_and_build() {
     [ "${PIPESTATUS[0]}" -eq 0 ] || { say "the $preset build failed"; exit 1; }
 }
 
-# What every entry script does first: install what is missing, then bring up the Wine
-# prefix in the background while the script builds (wine_ready waits for it); Wine is
-# shut down again when the script ends.
+# What every entry script does first: install the cross compilers, then, beside the first
+# build, Wine and the 32-bit emulator and the Wine prefix (wine_ready waits for them);
+# Wine is shut down again when the script ends.
 prepare() {
-    step "setting up the machine: packages and the 32-bit emulator"
-    bash "$ROOT/scripts/setup.sh"
+    step "setting up the machine: the cross compilers and the package lists"
+    bash "$ROOT/scripts/setup.sh" compilers
     trap stop_wine EXIT
-    start_wine &
+    mkdir -p "$BUILD"
+    runtime_log="$BUILD/setup-runtime.log"
+    runtime_seconds="$BUILD/setup-runtime.seconds"
+    say "installing Wine and the 32-bit emulator, and making the Wine prefix, beside the build"
+    (
+        started=$(date +%s)
+        bash "$ROOT/scripts/setup.sh" runtime && start_wine
+        status=$?
+        echo $(($(date +%s) - started)) >"$runtime_seconds"
+        exit $status
+    ) >"$runtime_log" 2>&1 </dev/null &
     wine_starter=$!
 }
 
 wine_ready() {
-    step "waiting for the Wine prefix"
-    wait "$wine_starter" || { say "Wine did not start in build/wineprefix"; exit 1; }
+    step "waiting for Wine, the emulator and the Wine prefix"
+    local status=0
+    wait "$wine_starter" || status=$?
+    cat "$runtime_log"
+    [ "$status" -eq 0 ] || { say "Wine or the emulator could not be set up (see above)"; exit 1; }
     export WINE_SERVER_UP=1
     end_step
+    record_step "$(cat "$runtime_seconds")" "Wine, the emulator and the Wine prefix (beside the build)"
 }

@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
-bash scripts/setup.sh
+bash scripts/setup.sh compilers
 configure_and_build x64 plugin-host
 configure_and_build x86 plugin-host
 

@@ -1,67 +1,104 @@
 #!/usr/bin/env bash
-# Installs what building and testing the plug-in needs on a Debian 12 machine, as root:
-# the mingw-w64 cross compilers, 64- and 32-bit Wine, a current qemu user-mode emulator,
-# and the registration that lets this kernel run 32-bit Wine through it. Safe to run
-# again; it only does what is missing.
+# Installs what building and testing the plug-in needs on a Debian 12 machine, as root,
+# in two phases that the entry scripts run one after the other, the second beside the
+# first build:
+#   setup.sh compilers   the mingw-w64 cross compilers (POSIX threads), and the package
+#                        lists both phases need
+#   setup.sh runtime     64- and 32-bit Wine, a current qemu user-mode emulator, and the
+#                        registration that lets this kernel run 32-bit Wine through it
+#   setup.sh             both
+# Safe to run again; it only does what is missing.
 set -euo pipefail
 
-say() { printf '[setup] %s\n' "$*"; }
+phase="${1:-all}"
+case "$phase" in
+    compilers | runtime | all) ;;
+    *) echo "usage: setup.sh [compilers|runtime|all]" >&2; exit 2 ;;
+esac
+say() { printf '[setup %s] %s\n' "$phase" "$*"; }
 
 # Debian 12's own qemu (7.2) takes about a minute to start each 32-bit Wine process and
 # kills processes whose threads decode at once; the one in the same archive's backports
 # suite starts in seconds and runs them. Only the emulator comes from there: the pin
-# below keeps every other package on Debian 12's own suites.
+# below keeps every other package on Debian 12's own suites. From qemu 10 on, qemu-user
+# holds the static emulators (qemu-user-static is an empty package that pulls it in).
 backports_list=/etc/apt/sources.list.d/wic-plugin-backports.list
 backports_pin=/etc/apt/preferences.d/wic-plugin-backports
-emulator_packages=(qemu-user-static qemu-user qemu-user-binfmt)
+emulator_packages=(qemu-user)
+pinned_packages=(qemu-user qemu-user-static qemu-user-binfmt)
+
+# Only the POSIX-thread compilers: the win32-thread ones lack std::thread and std::mutex,
+# and would double what is downloaded and unpacked.
+compiler_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake)
+runtime_packages=(wine wine64 wine32:i386)
+
+missing() {
+    local package
+    for package in "$@"; do
+        dpkg -s "$package" >/dev/null 2>&1 || echo "$package"
+    done
+}
+
+emulator_major() {
+    dpkg-query -W -f='${Version}' qemu-user 2>/dev/null | sed -E 's/^([0-9]+:)?([0-9]+).*/\2/'
+}
+
+missing_compilers=($(missing "${compiler_packages[@]}"))
+[ -d /usr/src/googletest ] || missing_compilers+=(googletest)
+missing_runtime=($(missing "${runtime_packages[@]}"))
+major=$(emulator_major || true)
+[ "${major:-0}" -ge 8 ] || missing_runtime+=("${emulator_packages[@]}")
 
 enable_backports() {
-    [ -f "$backports_list" ] && [ -f "$backports_pin" ] && return 1
+    [ -f "$backports_list" ] && grep -q qemu-user "$backports_pin" 2>/dev/null && return 1
     local archive
     archive=$(awk '/^URIs:/ {print $2; exit}' /etc/apt/sources.list.d/debian.sources 2>/dev/null || true)
     [ -n "$archive" ] || archive=$(awk '/^deb / {print $2; exit}' /etc/apt/sources.list 2>/dev/null || true)
     [ -n "$archive" ] || { say "no Debian archive found in the machine's source lists"; exit 1; }
     say "enabling bookworm-backports for the qemu emulator only"
     echo "deb $archive bookworm-backports main" >"$backports_list"
-    cat >"$backports_pin" <<EOF
-Package: ${emulator_packages[*]}
+    cat >"$backports_pin" <<PIN
+Package: ${pinned_packages[*]}
 Pin: release n=bookworm-backports
 Pin-Priority: 990
 
 Package: *
 Pin: release n=bookworm-backports
 Pin-Priority: -1
-EOF
+PIN
 }
 
-emulator_major() {
-    dpkg-query -W -f='${Version}' qemu-user-static 2>/dev/null | sed -E 's/^([0-9]+:)?([0-9]+).*/\2/'
-}
-
-need_packages=()
-for p in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 cmake; do
-    dpkg -s "$p" >/dev/null 2>&1 || need_packages+=("$p")
-done
-[ -d /usr/src/googletest ] || need_packages+=(googletest)
-major=$(emulator_major || true)
-[ "${major:-0}" -ge 8 ] || need_packages+=("${emulator_packages[@]}")
-
-sources_changed=false
-enable_backports && sources_changed=true
-
-if [ ${#need_packages[@]} -gt 0 ] || $sources_changed; then
+# The compilers' phase reads the package lists for both phases, so that the runtime's
+# install, beside the first build, needs no second reading.
+export DEBIAN_FRONTEND=noninteractive
+if [ "$phase" != runtime ]; then
+    sources_changed=false
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
+        sources_changed=true
     fi
-    export DEBIAN_FRONTEND=noninteractive
-    say "reading the package lists"
-    apt-get update -qq
+    enable_backports && sources_changed=true
+    if [ ${#missing_compilers[@]} -gt 0 ] || [ ${#missing_runtime[@]} -gt 0 ] || $sources_changed; then
+        say "reading the package lists"
+        apt-get update -qq
+    fi
 fi
-if [ ${#need_packages[@]} -gt 0 ]; then
-    say "installing ${need_packages[*]} (about a minute on a fresh machine)"
-    apt-get install -y -qq --no-install-recommends "${need_packages[@]}" >/dev/null
-    say "packages installed; emulator: $(qemu-i386-static --version | head -n 1)"
+
+# Unpacking without a sync after every file: a build machine's packages, reinstalled in
+# full if it ever went down halfway through.
+install() {
+    [ $# -gt 0 ] || return 0
+    say "installing $*"
+    apt-get install -y -qq --no-install-recommends -o Dpkg::Options::=--force-unsafe-io "$@" >/dev/null
+}
+
+if [ "$phase" != runtime ]; then
+    install "${missing_compilers[@]}"
 fi
+[ "$phase" != compilers ] || exit 0
+
+install "${missing_runtime[@]}"
+[ ${#missing_runtime[@]} -eq 0 ] || say "emulator: $(qemu-i386 --version | head -n 1)"
 
 # The kernel refuses 32-bit ELF files; hand them to qemu's user-mode emulator. The "F"
 # flag makes the kernel open the interpreter once, at registration, so after the
@@ -70,11 +107,11 @@ fi
 if ! mountpoint -q /proc/sys/fs/binfmt_misc; then
     mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
 fi
-interpreter=/usr/bin/qemu-i386-static
+interpreter=/usr/bin/qemu-i386
 entry=/proc/sys/fs/binfmt_misc/qemu-i386
 stamp_dir=/var/lib/wic-image-plugin
 stamp="$stamp_dir/qemu-i386.registered"
-identity="$(stat -c '%i %Y %s' "$interpreter") $(qemu-i386-static --version | head -n 1)"
+identity="$interpreter $(stat -c '%i %Y %s' "$interpreter") $("$interpreter" --version | head -n 1)"
 if [ -e "$entry" ] && [ "$(cat "$stamp" 2>/dev/null)" != "$identity" ]; then
     say "renewing the qemu-i386 registration: the emulator changed"
     echo -1 >"$entry"
