@@ -1,11 +1,12 @@
 # Run by ctest before the tests (the directory's TEST_INCLUDE_FILES): asks the test program
-# for its tests and adds one test per GoogleTest suite, run in a process of its own. A
-# process per suite rather than per test keeps the emulated 32-bit suite's process starts
-# few; a crash still ends only its own suite, and scripts/wine-run names the test that
-# was running. The long suites (TEST_LONG_SUITES, longest first) start first, and each of
-# their tests runs in a process of its own, so that ctest can share them out between the
-# cores to the end rather than wait on one long process. Expects TEST_PROGRAM,
-# TEST_EMULATOR (a list), TEST_TIMEOUT and TEST_LONG_SUITES.
+# for its tests and adds them, each run in a process of its own. The long suites
+# (TEST_LONG_SUITES, longest first) start first, one process per test, so that ctest can
+# share them out between the cores to the end rather than wait on one long process; the
+# tests of TEST_REGISTRY_SUITES take turns with one another. The other suites, each a
+# second or less, share two processes, so that the emulated 32-bit run starts few: a
+# crash ends only its own process, and scripts/wine-run names the test that was running.
+# Expects TEST_PROGRAM, TEST_EMULATOR (a list), TEST_TIMEOUT, TEST_LONG_SUITES and
+# TEST_REGISTRY_SUITES.
 execute_process(COMMAND ${TEST_EMULATOR} ${TEST_PROGRAM} --gtest_list_tests
                 OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 300)
 if(NOT status EQUAL 0)
@@ -13,19 +14,17 @@ if(NOT status EQUAL 0)
     return()
 endif()
 
-# add_program_test(NAME FILTER RANK): RANK is the suite's place among the long suites, or -1.
-function(add_program_test name filter rank)
+function(add_program_test name filter)
     add_test("${name}" ${TEST_EMULATOR} ${TEST_PROGRAM} "--gtest_filter=${filter}")
     set_tests_properties("${name}" PROPERTIES TIMEOUT ${TEST_TIMEOUT})
-    if(rank GREATER -1)
-        math(EXPR cost "1000 - ${rank}")
-        set_tests_properties("${name}" PROPERTIES COST ${cost})
-    endif()
 endfunction()
 
 string(REPLACE "\r" "" listing "${listing}")
 string(REPLACE "\n" ";" lines "${listing}")
 set(rank -1)
+set(group_0 "")
+set(group_1 "")
+set(group 0)
 foreach(line IN LISTS lines)
     # A suite's line starts in the first column and ends with its dot, before any comment;
     # its tests' lines follow, indented by two blanks.
@@ -33,9 +32,23 @@ foreach(line IN LISTS lines)
         set(suite "${CMAKE_MATCH_1}")
         list(FIND TEST_LONG_SUITES "${suite}" rank)
         if(rank EQUAL -1)
-            add_program_test("${suite}" "${suite}.*" -1)
+            string(APPEND group_${group} "${suite}.*:")
+            math(EXPR group "1 - ${group}")
         endif()
     elseif(rank GREATER -1 AND line MATCHES "^  ([^ #]+)( .*)?$")
-        add_program_test("${suite}.${CMAKE_MATCH_1}" "${suite}.${CMAKE_MATCH_1}" ${rank})
+        set(name "${suite}.${CMAKE_MATCH_1}")
+        add_program_test("${name}" "${name}")
+        math(EXPR cost "1000 - ${rank}")
+        set_tests_properties("${name}" PROPERTIES COST ${cost})
+        list(FIND TEST_REGISTRY_SUITES "${suite}" registry)
+        if(registry GREATER -1)
+            set_tests_properties("${name}" PROPERTIES RESOURCE_LOCK wineserver-registry)
+        endif()
+    endif()
+endforeach()
+foreach(part 0 1)
+    if(group_${part})
+        math(EXPR number "${part} + 1")
+        add_program_test("Short suites, part ${number}" "${group_${part}}")
     endif()
 endforeach()
