@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds both plug-ins with their tests, and runs every check: the
-# binary interface of both DLLs, the release zip, and the whole test suite of each build,
-# the 64-bit one under 64-bit Wine and the shipped 32-bit one under emulated 32-bit Wine,
-# one process per GoogleTest suite. A suite passes only when GoogleTest reports every test
-# passed (scripts/wine-run judges each process). Each step's time is printed at the end.
+# binary interface of both DLLs, the samples, the release zip, and the whole test suite of
+# each build, the 64-bit one under 64-bit Wine and the shipped 32-bit one under emulated
+# 32-bit Wine. A suite passes only when GoogleTest reports every test passed
+# (scripts/wine-run judges each process). Each step's time is printed at the end.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
@@ -30,7 +30,8 @@ done
 end_step
 
 # Much of the 64-bit suite's time is spent waiting on Wine's server, so it runs while the
-# 32-bit build compiles; its report follows once both are done.
+# 32-bit build compiles, and the 32-bit suite starts as soon as that build is done, beside
+# whatever of the 64-bit suite is left; the 64-bit report follows once it is done.
 say "running the x64 suite while the x86 build compiles"
 x64_report="$BUILD/x64-suite.log"
 x64_seconds="$BUILD/x64-suite.seconds"
@@ -45,11 +46,14 @@ x64_suite=$!
 configure_and_build x86 PluginTests plugin-host
 bash scripts/check-abi.sh x86 build/x86/bin/WicImagePlugin.dll
 
-step "waiting for the x64 suite"
+step "running the x86 suite"
 failed=()
+ctest --preset x86 -j "$(nproc)" || failed+=(x86)
+
+step "waiting for the x64 suite"
 wait "$x64_suite" || failed+=(x64)
 end_step
-record_step "$(cat "$x64_seconds")" "the x64 suite (beside the x86 build)"
+record_step "$(cat "$x64_seconds")" "the x64 suite (beside the x86 build and suite)"
 say "the x64 suite:"
 cat "$x64_report"
 
@@ -57,8 +61,6 @@ step "packing the release zip and checking what it holds"
 bash scripts/package.sh >/dev/null
 bash scripts/check-package.sh
 
-step "running the x86 suite"
-ctest --preset x86 -j "$(nproc)" || failed+=(x86)
 print_steps
 if [ ${#failed[@]} -gt 0 ]; then
     say "FAILED: the suite of ${failed[*]} did not pass"
