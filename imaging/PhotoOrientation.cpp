@@ -125,23 +125,20 @@ HRESULT CopyInStrips(IWICBitmapSource& source, UINT width, UINT height, UINT ori
 // Wine's block readers hand over a metadata block that failed to load (a TIFF directory
 // cut short, say) as a null reader with S_OK, and its query readers then read through
 // that null pointer and kill the process. A frame with such a block is read as having no
-// tag. A codec without block readers answers its query reader on its own.
-bool EveryBlockLoads(IWICBitmapFrameDecode& frame)
+// tag. A block that fails with an error is passed on as an error, which the query reader
+// reports; a codec without block readers answers its query reader on its own.
+bool NoBlockIsNull(IWICBitmapFrameDecode& frame)
 {
     ComPtr<IWICMetadataBlockReader> blocks;
-    if (frame.QueryInterface(IID_PPV_ARGS(&blocks)) != S_OK)
+    UINT count = 0;
+    if (frame.QueryInterface(IID_PPV_ARGS(&blocks)) != S_OK || blocks->GetCount(&count) != S_OK)
     {
         return true;
-    }
-    UINT count = 0;
-    if (blocks->GetCount(&count) != S_OK)
-    {
-        return false;
     }
     for (UINT index = 0; index < count; ++index)
     {
         ComPtr<IWICMetadataReader> block;
-        if (blocks->GetReaderByIndex(index, &block) != S_OK || block == nullptr)
+        if (blocks->GetReaderByIndex(index, &block) == S_OK && block == nullptr)
         {
             return false;
         }
@@ -163,7 +160,7 @@ UINT ReadPhotoOrientation(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& fra
                                                                     : nullptr;
     ComPtr<IWICMetadataQueryReader> reader;
     UINT orientation = uprightOrientation;
-    if (query == nullptr || !EveryBlockLoads(frame) || frame.GetMetadataQueryReader(&reader) != S_OK ||
+    if (query == nullptr || !NoBlockIsNull(frame) || frame.GetMetadataQueryReader(&reader) != S_OK ||
         !ReadNumber(*reader.Get(), query, orientation) || orientation < 1 || orientation > 8)
     {
         return uprightOrientation;
