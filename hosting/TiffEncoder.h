@@ -15,7 +15,7 @@ struct TiffOrientation
 {
     enum class Type
     {
-        Short, // TIFF type 3, as the specification has it
+        Short, // TIFF type 3, as TIFF 6.0 defines the tag
         Long,  // TIFF type 4
     };
     unsigned int value = 1;
