@@ -1,5 +1,7 @@
 #include "hosting/GifEncoder.h"
 
+#include "hosting/LittleEndian.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <unordered_map>
@@ -9,12 +11,6 @@ namespace Tesmo::PluginHost
 
 namespace
 {
-
-void Put16(std::string& out, unsigned int value)
-{
-    out += static_cast<char>(value & 0xFF);
-    out += static_cast<char>(value >> 8 & 0xFF);
-}
 
 // The exponent n of a table of 2^n entries (1 to 8) that holds count colours.
 unsigned int TableBits(std::size_t count)

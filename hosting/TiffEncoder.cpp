@@ -1,5 +1,7 @@
 #include "hosting/TiffEncoder.h"
 
+#include "hosting/LittleEndian.h"
+
 #include <stdexcept>
 
 namespace Tesmo::PluginHost
@@ -13,17 +15,6 @@ enum FieldType : unsigned int
     typeShort = 3,
     typeLong = 4,
 };
-
-void Put16(std::string& out, unsigned int value)
-{
-    out += {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8 & 0xFF)};
-}
-
-void Put32(std::string& out, unsigned int value)
-{
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 void Patch32(std::string& out, std::size_t at, unsigned int value)
 {
