@@ -3,7 +3,8 @@
 # in two phases that the entry scripts run one after the other, the second beside the
 # first build:
 #   setup.sh compilers   the mingw-w64 cross compilers (POSIX threads), and the package
-#                        lists both phases need
+#                        lists both phases need; the second phase's packages are
+#                        downloaded meanwhile
 #   setup.sh runtime     64- and 32-bit Wine, a current qemu user-mode emulator, and the
 #                        registration that lets this kernel run 32-bit Wine through it
 #   setup.sh             both
@@ -31,6 +32,11 @@ pinned_packages=(qemu-user qemu-user-static qemu-user-binfmt)
 # and would double what is downloaded and unpacked.
 compiler_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake)
 runtime_packages=(wine wine64 wine32:i386)
+
+# The runtime's packages are downloaded here, beside the compilers' install, and installed
+# from here by the runtime phase, which first waits for the download to end.
+fetched=/var/cache/wic-image-plugin/packages
+fetch_lock=/var/cache/wic-image-plugin/download.lock
 
 missing() {
     local package
@@ -85,19 +91,49 @@ if [ "$phase" != runtime ]; then
 fi
 
 # Unpacking without a sync after every file: a build machine's packages, reinstalled in
-# full if it ever went down halfway through.
+# full if it ever went down halfway through. Manual pages and documentation (but for the
+# copyright files) are left out, and with them the manual pages' index, rebuilt after
+# every install that brings any. install ARCHIVES PACKAGE...: ARCHIVES is where apt
+# keeps the downloaded packages.
 install() {
+    local archives="$1"
+    shift
     [ $# -gt 0 ] || return 0
     say "installing $*"
-    apt-get install -y -qq --no-install-recommends -o Dpkg::Options::=--force-unsafe-io "$@" >/dev/null
+    apt-get install -y -qq --no-install-recommends -o Dir::Cache::Archives="$archives/" \
+        -o Dpkg::Options::=--force-unsafe-io -o Dpkg::Options::=--path-exclude=/usr/share/man/* \
+        -o Dpkg::Options::=--path-exclude=/usr/share/doc/* \
+        -o Dpkg::Options::=--path-include=/usr/share/doc/*/copyright "$@" >/dev/null
 }
 
+# apt-get's own download waits for dpkg's lock, which the compilers' install holds;
+# apt-get download takes no lock. It gets exactly the packages and versions that
+# installing would fetch.
+download_runtime() {
+    local wanted
+    wanted=$(apt-get install -s -qq --no-install-recommends "$@" |
+        awk '/^Inst / { for (i = 3; i <= NF; ++i) if ($i ~ /^\(/) { print $2 "=" substr($i, 2); break } }')
+    [ -z "$wanted" ] || (cd "$fetched" && apt-get download -qq $wanted)
+}
+
+mkdir -p "$fetched/partial"
+chown -R _apt:root "$fetched" 2>/dev/null || true
+if [ "$phase" = compilers ] && [ ${#missing_runtime[@]} -gt 0 ]; then
+    # The download holds the lock file till it ends; the runtime phase waits for it.
+    say "downloading the runtime's packages beside the compilers' install"
+    exec 9>"$fetch_lock"
+    flock 9
+    download_runtime "${missing_runtime[@]}" </dev/null >"$fetched/../download.log" 2>&1 &
+    exec 9>&-
+fi
 if [ "$phase" != runtime ]; then
-    install "${missing_compilers[@]}"
+    install /var/cache/apt/archives "${missing_compilers[@]}"
 fi
 [ "$phase" != compilers ] || exit 0
 
-install "${missing_runtime[@]}"
+flock "$fetch_lock" true
+install "$fetched" "${missing_runtime[@]}"
+rm -f "$fetched"/*.deb
 [ ${#missing_runtime[@]} -eq 0 ] || say "emulator: $(qemu-i386 --version | head -n 1)"
 
 # The kernel refuses 32-bit ELF files; hand them to qemu's user-mode emulator. The "F"

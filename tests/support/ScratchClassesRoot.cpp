@@ -33,6 +33,11 @@ ScratchClassesRoot::ScratchClassesRoot()
 ScratchClassesRoot::~ScratchClassesRoot()
 {
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    // A key a test gave subkeys of its own stays, and goes with the tree.
+    for (auto key = registeredKeys.rbegin(); key != registeredKeys.rend(); ++key)
+    {
+        RegDeleteKeyW(scratchRoot, key->c_str());
+    }
     RegCloseKey(scratchRoot);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratchPath.c_str());
 }
@@ -69,8 +74,8 @@ HKEY ScratchClassesRoot::CreateKey(const std::wstring& keyPath) const
 void ScratchClassesRoot::Register(const DecoderRegistration& decoder) const
 {
     {
-        const KeyOwner instance(
-            CreateKey(std::wstring(PluginHost::decoderInstanceKeys) + L"\\" + decoder.instanceName));
+        registeredKeys.push_back(std::wstring(PluginHost::decoderInstanceKeys) + L"\\" + decoder.instanceName);
+        const KeyOwner instance(CreateKey(registeredKeys.back()));
         if (decoder.friendlyName)
         {
             SetValue(instance.get(), L"FriendlyName", *decoder.friendlyName);
@@ -82,7 +87,8 @@ void ScratchClassesRoot::Register(const DecoderRegistration& decoder) const
     }
     if (decoder.classKeyPath)
     {
-        const KeyOwner classKey(CreateKey(*decoder.classKeyPath));
+        registeredKeys.push_back(*decoder.classKeyPath);
+        const KeyOwner classKey(CreateKey(registeredKeys.back()));
         if (decoder.fileExtensions)
         {
             SetValue(classKey.get(), L"FileExtensions", *decoder.fileExtensions);

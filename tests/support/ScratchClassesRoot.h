@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace Tesmo::Tests
 {
@@ -31,6 +32,9 @@ private:
 
     std::wstring scratchPath; // under HKEY_CURRENT_USER
     HKEY scratchRoot = nullptr;
+    // The keys Register made, deleted by name before the tree: Wine's tree walk asks its
+    // server about twice as often per key.
+    mutable std::vector<std::wstring> registeredKeys;
 };
 
 } // namespace Tesmo::Tests
