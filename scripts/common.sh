@@ -82,34 +82,48 @@ configure_and_build() {
     [ "${PIPESTATUS[0]}" -eq 0 ] || { say "the $preset build failed"; exit 1; }
 }
 
-# What every entry script does first: install the cross compilers, then, beside the first
-# build, Wine and the 32-bit emulator and the Wine prefix (wine_ready waits for them);
+# background NAME COMMAND...: runs the command beside what the script does next, its
+# output kept in build/NAME.log; finish NAME TEXT waits for it, prints that output,
+# records its time as a step called TEXT and returns its status.
+declare -A background_jobs
+background() {
+    local name="$1"
+    shift
+    mkdir -p "$BUILD"
+    (
+        started=$(date +%s)
+        status=0
+        "$@" </dev/null >"$BUILD/$name.log" 2>&1 || status=$?
+        echo $(($(date +%s) - started)) >"$BUILD/$name.seconds"
+        exit $status
+    ) &
+    background_jobs[$name]=$!
+}
+finish() {
+    local status=0
+    wait "${background_jobs[$1]}" || status=$?
+    cat "$BUILD/$1.log"
+    record_step "$(cat "$BUILD/$1.seconds")" "$2"
+    return $status
+}
+
+install_runtime() { bash "$ROOT/scripts/setup.sh" runtime && start_wine; }
+
+# What every entry script does first: install the cross compilers, then, beside the
+# builds, Wine and the 32-bit emulator and the Wine prefix (wine_ready waits for them);
 # Wine is shut down again when the script ends.
 prepare() {
     step "setting up the machine: the cross compilers and the package lists"
-    bash "$ROOT/scripts/setup.sh" compilers
+    bash "$ROOT/scripts/setup.sh" first
     trap stop_wine EXIT
-    mkdir -p "$BUILD"
-    runtime_log="$BUILD/setup-runtime.log"
-    runtime_seconds="$BUILD/setup-runtime.seconds"
     say "installing Wine and the 32-bit emulator, and making the Wine prefix, beside the build"
-    (
-        started=$(date +%s)
-        bash "$ROOT/scripts/setup.sh" runtime && start_wine
-        status=$?
-        echo $(($(date +%s) - started)) >"$runtime_seconds"
-        exit $status
-    ) >"$runtime_log" 2>&1 </dev/null &
-    wine_starter=$!
+    background runtime install_runtime
 }
 
 wine_ready() {
     step "waiting for Wine, the emulator and the Wine prefix"
     local status=0
-    wait "$wine_starter" || status=$?
-    cat "$runtime_log"
+    finish runtime "Wine, the emulator and the Wine prefix (beside the build)" || status=$?
     [ "$status" -eq 0 ] || { say "Wine or the emulator could not be set up (see above)"; exit 1; }
     export WINE_SERVER_UP=1
-    end_step
-    record_step "$(cat "$runtime_seconds")" "Wine, the emulator and the Wine prefix (beside the build)"
 }

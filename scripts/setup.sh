@@ -3,18 +3,21 @@
 # in two phases that the entry scripts run one after the other, the second beside the
 # first build:
 #   setup.sh compilers   the mingw-w64 cross compilers (POSIX threads), and the package
-#                        lists both phases need; the second phase's packages are
-#                        downloaded meanwhile
+#                        lists both phases need
+#   setup.sh first       the same, when the runtime phase follows: its packages are
+#                        downloaded meanwhile, and it does the work that packages leave
+#                        for after an install (the manual pages' index, the library
+#                        cache) for both
 #   setup.sh runtime     64- and 32-bit Wine, a current qemu user-mode emulator, and the
 #                        registration that lets this kernel run 32-bit Wine through it
-#   setup.sh             both
+#   setup.sh             all of it
 # Safe to run again; it only does what is missing.
 set -euo pipefail
 
 phase="${1:-all}"
 case "$phase" in
-    compilers | runtime | all) ;;
-    *) echo "usage: setup.sh [compilers|runtime|all]" >&2; exit 2 ;;
+    compilers | first | runtime | all) ;;
+    *) echo "usage: setup.sh [compilers|first|runtime|all]" >&2; exit 2 ;;
 esac
 say() { printf '[setup %s] %s\n' "$phase" "$*"; }
 
@@ -92,15 +95,17 @@ fi
 
 # Unpacking without a sync after every file: a build machine's packages, reinstalled in
 # full if it ever went down halfway through. Manual pages and documentation (but for the
-# copyright files) are left out, and with them the manual pages' index, rebuilt after
-# every install that brings any. install ARCHIVES PACKAGE...: ARCHIVES is where apt
-# keeps the downloaded packages.
+# copyright files) are left out. install ARCHIVES TRIGGERS PACKAGE...: ARCHIVES is where
+# apt keeps the downloaded packages; TRIGGERS "later" leaves the work that packages leave
+# for after an install to the next install, the runtime's, which runs beside the build:
+# none of it is needed to compile.
 install() {
-    local archives="$1"
-    shift
+    local archives="$1" triggers=()
+    [ "$2" = now ] || triggers=(-o DPkg::NoTriggers=true -o DPkg::ConfigurePending=false)
+    shift 2
     [ $# -gt 0 ] || return 0
     say "installing $*"
-    apt-get install -y -qq --no-install-recommends -o Dir::Cache::Archives="$archives/" \
+    apt-get install -y -qq --no-install-recommends -o Dir::Cache::Archives="$archives/" "${triggers[@]}" \
         -o Dpkg::Options::=--force-unsafe-io -o Dpkg::Options::=--path-exclude=/usr/share/man/* \
         -o Dpkg::Options::=--path-exclude=/usr/share/doc/* \
         -o Dpkg::Options::=--path-include=/usr/share/doc/*/copyright "$@" >/dev/null
@@ -118,7 +123,7 @@ download_runtime() {
 
 mkdir -p "$fetched/partial"
 chown -R _apt:root "$fetched" 2>/dev/null || true
-if [ "$phase" = compilers ] && [ ${#missing_runtime[@]} -gt 0 ]; then
+if [ "$phase" = first ] && [ ${#missing_runtime[@]} -gt 0 ]; then
     # The download holds the lock file till it ends; the runtime phase waits for it.
     say "downloading the runtime's packages beside the compilers' install"
     exec 9>"$fetch_lock"
@@ -127,12 +132,14 @@ if [ "$phase" = compilers ] && [ ${#missing_runtime[@]} -gt 0 ]; then
     exec 9>&-
 fi
 if [ "$phase" != runtime ]; then
-    install /var/cache/apt/archives "${missing_compilers[@]}"
+    triggers=now
+    [ "$phase" != first ] || [ ${#missing_runtime[@]} -eq 0 ] || triggers=later
+    install /var/cache/apt/archives "$triggers" "${missing_compilers[@]}"
 fi
-[ "$phase" != compilers ] || exit 0
+[ "$phase" != compilers ] && [ "$phase" != first ] || exit 0
 
 flock "$fetch_lock" true
-install "$fetched" "${missing_runtime[@]}"
+install "$fetched" now "${missing_runtime[@]}"
 rm -f "$fetched"/*.deb
 [ ${#missing_runtime[@]} -eq 0 ] || say "emulator: $(qemu-i386 --version | head -n 1)"
 

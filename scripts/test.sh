@@ -10,8 +10,10 @@ cd "$ROOT"
 
 prepare
 configure_and_build x64 PluginTests plugin-host sample-maker
+configure_and_build x86 PluginTests plugin-host
 wine_ready
 bash scripts/check-abi.sh x64 build/x64/bin/WicImagePlugin.dll
+bash scripts/check-abi.sh x86 build/x86/bin/WicImagePlugin.dll
 
 # The committed samples must be exactly what their maker writes, so that neither can
 # change without the other.
@@ -27,51 +29,23 @@ for sample in sample.gif orientation.tif; do
         exit 1
     fi
 done
-end_step
 
-# Much of the 64-bit suite's time is spent waiting on Wine's server, so it runs while the
-# 32-bit build compiles, and the 32-bit suite starts as soon as that build is done, beside
-# whatever of the 64-bit suite is left; the 64-bit report follows once it is done.
-say "running the x64 suite while the x86 build compiles"
-x64_report="$BUILD/x64-suite.log"
-x64_seconds="$BUILD/x64-suite.seconds"
-(
-    started=$(date +%s)
-    status=0
-    ctest --preset x64 -j "$(nproc)" >"$x64_report" 2>&1 || status=$?
-    echo $(($(date +%s) - started)) >"$x64_seconds"
-    exit $status
-) &
-x64_suite=$!
-configure_and_build x86 PluginTests plugin-host
-bash scripts/check-abi.sh x86 build/x86/bin/WicImagePlugin.dll
-
-# The release zip is packed and checked beside the x86 suite too.
-package_report="$BUILD/package-check.log"
-package_seconds="$BUILD/package-check.seconds"
-(
-    started=$(date +%s)
-    status=0
-    { bash scripts/package.sh >/dev/null && bash scripts/check-package.sh; } >"$package_report" 2>&1 || status=$?
-    echo $(($(date +%s) - started)) >"$package_seconds"
-    exit $status
-) &
-package_check=$!
-
-step "running the x86 suite"
+# The suites spend much of their time waiting on Wine's server, so both run at once, with
+# the release zip's check beside them; a suite run beside a build only slows both. The
+# x64 suite's report and the zip's follow the x86 suite's.
+pack_and_check() { bash scripts/package.sh >/dev/null && bash scripts/check-package.sh; }
+background x64-suite ctest --preset x64 -j "$(nproc)"
+background package-check pack_and_check
+step "running the x86 suite beside the x64 suite and the release zip's check"
 failed=()
 ctest --preset x86 -j "$(nproc)" || failed+=("the x86 suite")
 
 step "waiting for the x64 suite and the release zip's check"
-wait "$x64_suite" || failed+=("the x64 suite")
-wait "$package_check" || failed+=("the release zip's check")
-end_step
-record_step "$(cat "$x64_seconds")" "the x64 suite (beside the x86 build and suite)"
-record_step "$(cat "$package_seconds")" "packing the release zip and checking what it holds (beside the x86 suite)"
 say "the x64 suite:"
-cat "$x64_report"
+finish x64-suite "the x64 suite (beside the x86 suite)" || failed+=("the x64 suite")
 say "the release zip:"
-cat "$package_report"
+finish package-check "packing the release zip and checking what it holds (beside the x86 suite)" ||
+    failed+=("the release zip's check")
 
 print_steps
 if [ ${#failed[@]} -gt 0 ]; then
