@@ -78,8 +78,12 @@ configure_and_build() {
     [ $# -eq 0 ] || targets=(--target "$@")
     step "building the $preset ${*:-plug-in, host tool, benchmark and tests}"
     cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}" | grep -E 'warning|error|Linking' || true
-    [ "${PIPESTATUS[0]}" -eq 0 ] || { say "the $preset build failed"; exit 1; }
+    # The build's own status, kept aside: the filter's says nothing of it.
+    local status_file="$BUILD/$preset-build.status"
+    mkdir -p "$BUILD"
+    { cmake --build --preset "$preset" -j "$(nproc)" "${targets[@]}" 2>&1; echo $? >"$status_file"; } |
+        grep -E 'warning|error|Error|Linking' || true
+    [ "$(cat "$status_file")" -eq 0 ] || { say "the $preset build failed"; exit 1; }
 }
 
 # background NAME COMMAND...: runs the command beside what the script does next, its

@@ -5,9 +5,7 @@
 #   setup.sh compilers   the mingw-w64 cross compilers (POSIX threads), and the package
 #                        lists both phases need
 #   setup.sh first       the same, when the runtime phase follows: its packages are
-#                        downloaded meanwhile, and it does the work that packages leave
-#                        for after an install (the manual pages' index, the library
-#                        cache) for both
+#                        downloaded meanwhile
 #   setup.sh runtime     64- and 32-bit Wine, a current qemu user-mode emulator, and the
 #                        registration that lets this kernel run 32-bit Wine through it
 #   setup.sh             all of it
@@ -95,17 +93,14 @@ fi
 
 # Unpacking without a sync after every file: a build machine's packages, reinstalled in
 # full if it ever went down halfway through. Manual pages and documentation (but for the
-# copyright files) are left out. install ARCHIVES TRIGGERS PACKAGE...: ARCHIVES is where
-# apt keeps the downloaded packages; TRIGGERS "later" leaves the work that packages leave
-# for after an install to the next install, the runtime's, which runs beside the build:
-# none of it is needed to compile.
+# copyright files) are left out. install ARCHIVES PACKAGE...: ARCHIVES is where apt keeps
+# the downloaded packages.
 install() {
-    local archives="$1" triggers=()
-    [ "$2" = now ] || triggers=(-o DPkg::NoTriggers=true -o DPkg::ConfigurePending=false)
-    shift 2
+    local archives="$1"
+    shift
     [ $# -gt 0 ] || return 0
     say "installing $*"
-    apt-get install -y -qq --no-install-recommends -o Dir::Cache::Archives="$archives/" "${triggers[@]}" \
+    apt-get install -y -qq --no-install-recommends -o Dir::Cache::Archives="$archives/" \
         -o Dpkg::Options::=--force-unsafe-io -o Dpkg::Options::=--path-exclude=/usr/share/man/* \
         -o Dpkg::Options::=--path-exclude=/usr/share/doc/* \
         -o Dpkg::Options::=--path-include=/usr/share/doc/*/copyright "$@" >/dev/null
@@ -132,14 +127,12 @@ if [ "$phase" = first ] && [ ${#missing_runtime[@]} -gt 0 ]; then
     exec 9>&-
 fi
 if [ "$phase" != runtime ]; then
-    triggers=now
-    [ "$phase" != first ] || [ ${#missing_runtime[@]} -eq 0 ] || triggers=later
-    install /var/cache/apt/archives "$triggers" "${missing_compilers[@]}"
+    install /var/cache/apt/archives "${missing_compilers[@]}"
 fi
 [ "$phase" != compilers ] && [ "$phase" != first ] || exit 0
 
 flock "$fetch_lock" true
-install "$fetched" now "${missing_runtime[@]}"
+install "$fetched" "${missing_runtime[@]}"
 rm -f "$fetched"/*.deb
 [ ${#missing_runtime[@]} -eq 0 ] || say "emulator: $(qemu-i386 --version | head -n 1)"
 
