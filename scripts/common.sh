@@ -115,10 +115,11 @@ install_runtime() { bash "$ROOT/scripts/setup.sh" runtime && start_wine; }
 
 # What every entry script does first: install the cross compilers, then, beside the
 # builds, Wine and the 32-bit emulator and the Wine prefix (wine_ready waits for them);
-# Wine is shut down again when the script ends.
+# Wine is shut down again when the script ends. "prepare x86" installs the 32-bit
+# compiler alone, for a script that builds nothing else.
 prepare() {
     step "setting up the machine: the cross compilers and the package lists"
-    bash "$ROOT/scripts/setup.sh" first
+    bash "$ROOT/scripts/setup.sh" first "$@"
     trap stop_wine EXIT
     say "installing Wine and the 32-bit emulator, and making the Wine prefix, beside the build"
     background runtime install_runtime

@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
-prepare
+prepare x86
 configure_and_build x86 plugin-host
 wine_ready
 

@@ -9,14 +9,16 @@
 #   setup.sh runtime     64- and 32-bit Wine, a current qemu user-mode emulator, and the
 #                        registration that lets this kernel run 32-bit Wine through it
 #   setup.sh             all of it
-# Safe to run again; it only does what is missing.
+# After the phase, "x86" limits the compilers to the 32-bit one, for a script that builds
+# nothing else. Safe to run again; it only does what is missing.
 set -euo pipefail
 
 phase="${1:-all}"
 case "$phase" in
     compilers | first | runtime | all) ;;
-    *) echo "usage: setup.sh [compilers|first|runtime|all]" >&2; exit 2 ;;
+    *) echo "usage: setup.sh [compilers|first|runtime|all] [x86]" >&2; exit 2 ;;
 esac
+builds="${2:-both}"
 say() { printf '[setup %s] %s\n' "$phase" "$*"; }
 
 # Debian 12's own qemu (7.2) takes about a minute to start each 32-bit Wine process and
@@ -31,7 +33,8 @@ pinned_packages=(qemu-user qemu-user-static qemu-user-binfmt)
 
 # Only the POSIX-thread compilers: the win32-thread ones lack std::thread and std::mutex,
 # and would double what is downloaded and unpacked.
-compiler_packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake)
+compiler_packages=(g++-mingw-w64-i686-posix cmake)
+[ "$builds" = x86 ] || compiler_packages+=(g++-mingw-w64-x86-64-posix)
 runtime_packages=(wine wine64 wine32:i386)
 
 # The runtime's packages are downloaded here, beside the compilers' install, and installed
