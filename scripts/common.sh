@@ -10,6 +10,15 @@ case "${LC_ALL:-${LC_CTYPE:-${LANG:-}}}" in
 esac
 WINE64=/usr/lib/wine/wine64
 WINE32=wine
+# The Wine that makes the prefix and keeps it up.
+WINE_BOOT="$WINE64"
+
+# For a script that runs only 32-bit programs: 32-bit Wine alone, in a 32-bit prefix of
+# its own (64-bit Wine need not be installed for it).
+use_32bit_wine() {
+    export WINEPREFIX="$BUILD/wineprefix-32" WINEARCH=win32
+    WINE_BOOT="$WINE32"
+}
 
 # Every script says how long it has been running, times each of its steps, and prints
 # the steps' times at the end (print_steps), so anyone can see where a run's time goes.
@@ -59,10 +68,10 @@ start_wine() {
     wineserver -k >/dev/null 2>&1 || true
     wineserver -p </dev/null >/dev/null 2>&1
     if [ ! -d "$WINEPREFIX/drive_c" ]; then
-        say "creating the Wine prefix in build/wineprefix (about 20 s the first time)"
-        WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE64" wineboot --init </dev/null >/dev/null 2>&1
+        say "creating the Wine prefix in ${WINEPREFIX#"$ROOT"/} (about 15 s the first time)"
+        WINEDLLOVERRIDES="mscoree,mshtml=" "$WINE_BOOT" wineboot --init </dev/null >/dev/null 2>&1
     fi
-    "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1
+    "$WINE_BOOT" cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 stop_wine() {
@@ -111,18 +120,19 @@ finish() {
     return $status
 }
 
-install_runtime() { bash "$ROOT/scripts/setup.sh" runtime && start_wine; }
+install_runtime() { bash "$ROOT/scripts/setup.sh" runtime "$@" && start_wine; }
 
 # What every entry script does first: install the cross compilers, then, beside the
 # builds, Wine and the 32-bit emulator and the Wine prefix (wine_ready waits for them);
 # Wine is shut down again when the script ends. "prepare x86" installs the 32-bit
-# compiler alone, for a script that builds nothing else.
+# compiler and 32-bit Wine alone, for a script that builds and runs nothing else.
 prepare() {
     step "setting up the machine: the cross compilers and the package lists"
     bash "$ROOT/scripts/setup.sh" first "$@"
+    [ "${1:-}" != x86 ] || use_32bit_wine
     trap stop_wine EXIT
     say "installing Wine and the 32-bit emulator, and making the Wine prefix, beside the build"
-    background runtime install_runtime
+    background runtime install_runtime "$@"
 }
 
 wine_ready() {

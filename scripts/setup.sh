@@ -9,8 +9,9 @@
 #   setup.sh runtime     64- and 32-bit Wine, a current qemu user-mode emulator, and the
 #                        registration that lets this kernel run 32-bit Wine through it
 #   setup.sh             all of it
-# After the phase, "x86" limits the compilers to the 32-bit one, for a script that builds
-# nothing else. Safe to run again; it only does what is missing.
+# After the phase, "x86" limits the compilers to the 32-bit one and Wine to its 32-bit
+# half, for a script that builds and runs nothing else. Safe to run again; it only does
+# what is missing.
 set -euo pipefail
 
 phase="${1:-all}"
@@ -26,16 +27,24 @@ say() { printf '[setup %s] %s\n' "$phase" "$*"; }
 # suite starts in seconds and runs them. Only the emulator comes from there: the pin
 # below keeps every other package on Debian 12's own suites. From qemu 10 on, qemu-user
 # holds the static emulators (qemu-user-static is an empty package that pulls it in).
+# Of its thirty-odd emulators only qemu-i386 is wanted, a static program that needs no
+# other file: it is taken alone from the package, which spares unpacking the others
+# (370 MB), unless an installed qemu-user of version 8 or later has it already.
 backports_list=/etc/apt/sources.list.d/wic-plugin-backports.list
 backports_pin=/etc/apt/preferences.d/wic-plugin-backports
-emulator_packages=(qemu-user)
 pinned_packages=(qemu-user qemu-user-static qemu-user-binfmt)
+emulator_package=qemu-user
+system_emulator=/usr/bin/qemu-i386
+own_emulator=/usr/local/libexec/wic-image-plugin/qemu-i386
 
 # Only the POSIX-thread compilers: the win32-thread ones lack std::thread and std::mutex,
 # and would double what is downloaded and unpacked.
 compiler_packages=(g++-mingw-w64-i686-posix cmake)
 [ "$builds" = x86 ] || compiler_packages+=(g++-mingw-w64-x86-64-posix)
-runtime_packages=(wine wine64 wine32:i386)
+# 32-bit Wine runs on its own in a 32-bit prefix; 64-bit Wine (a third of the download)
+# only for a script that runs 64-bit programs too.
+runtime_packages=(wine wine32:i386)
+[ "$builds" = x86 ] || runtime_packages+=(wine64)
 
 # The runtime's packages are downloaded here, beside the compilers' install, and installed
 # from here by the runtime phase, which first waits for the download to end.
@@ -49,15 +58,23 @@ missing() {
     done
 }
 
-emulator_major() {
-    dpkg-query -W -f='${Version}' qemu-user 2>/dev/null | sed -E 's/^([0-9]+:)?([0-9]+).*/\2/'
+# Whether the emulator file is there and of version 8 or later.
+current_emulator() {
+    local major
+    major=$("$1" --version 2>/dev/null | sed -nE '1s/.* version ([0-9]+).*/\1/p' || true)
+    [ "${major:-0}" -ge 8 ]
 }
 
 missing_compilers=($(missing "${compiler_packages[@]}"))
 [ -d /usr/src/googletest ] || missing_compilers+=(googletest)
 missing_runtime=($(missing "${runtime_packages[@]}"))
-major=$(emulator_major || true)
-[ "${major:-0}" -ge 8 ] || missing_runtime+=("${emulator_packages[@]}")
+interpreter=$own_emulator
+missing_emulator=false
+if current_emulator "$system_emulator"; then
+    interpreter=$system_emulator
+elif ! current_emulator "$own_emulator"; then
+    missing_emulator=true
+fi
 
 enable_backports() {
     [ -f "$backports_list" ] && grep -q qemu-user "$backports_pin" 2>/dev/null && return 1
@@ -88,7 +105,8 @@ if [ "$phase" != runtime ]; then
         sources_changed=true
     fi
     enable_backports && sources_changed=true
-    if [ ${#missing_compilers[@]} -gt 0 ] || [ ${#missing_runtime[@]} -gt 0 ] || $sources_changed; then
+    if [ ${#missing_compilers[@]} -gt 0 ] || [ ${#missing_runtime[@]} -gt 0 ] || $missing_emulator ||
+        $sources_changed; then
         say "reading the package lists"
         apt-get update -qq
     fi
@@ -116,12 +134,31 @@ download_runtime() {
     local wanted
     wanted=$(apt-get install -s -qq --no-install-recommends "$@" |
         awk '/^Inst / { for (i = 3; i <= NF; ++i) if ($i ~ /^\(/) { print $2 "=" substr($i, 2); break } }')
+    ! $missing_emulator || wanted+=" $emulator_package"
     [ -z "$wanted" ] || (cd "$fetched" && apt-get download -qq $wanted)
+}
+
+# Takes qemu-i386 out of the downloaded package, fetching the package first if the
+# download beside the compilers' install did not. tar stops at that file: dpkg-deb,
+# cut off, then fails, and only tar's status counts.
+extract_emulator() {
+    local packages=("$fetched/${emulator_package}"_*.deb)
+    if [ ! -e "${packages[0]}" ]; then
+        (cd "$fetched" && apt-get download -qq "$emulator_package")
+        packages=("$fetched/${emulator_package}"_*.deb)
+    fi
+    say "taking qemu-i386 from $(basename "${packages[0]}")"
+    mkdir -p "$(dirname "$own_emulator")"
+    { dpkg-deb --fsys-tarfile "${packages[0]}" 2>/dev/null || true; } |
+        tar -xO --occurrence=1 ./usr/bin/qemu-i386 >"$own_emulator.new"
+    chmod 755 "$own_emulator.new"
+    mv "$own_emulator.new" "$own_emulator"
+    current_emulator "$own_emulator" || { say "the emulator taken from ${packages[0]} does not run"; exit 1; }
 }
 
 mkdir -p "$fetched/partial"
 chown -R _apt:root "$fetched" 2>/dev/null || true
-if [ "$phase" = first ] && [ ${#missing_runtime[@]} -gt 0 ]; then
+if [ "$phase" = first ] && { [ ${#missing_runtime[@]} -gt 0 ] || $missing_emulator; }; then
     # The download holds the lock file till it ends; the runtime phase waits for it.
     say "downloading the runtime's packages beside the compilers' install"
     exec 9>"$fetch_lock"
@@ -136,8 +173,11 @@ fi
 
 flock "$fetch_lock" true
 install "$fetched" "${missing_runtime[@]}"
+! $missing_emulator || extract_emulator
 rm -f "$fetched"/*.deb
-[ ${#missing_runtime[@]} -eq 0 ] || say "emulator: $(qemu-i386 --version | head -n 1)"
+if $missing_emulator; then
+    say "emulator: $("$interpreter" --version | head -n 1)"
+fi
 
 # The kernel refuses 32-bit ELF files; hand them to qemu's user-mode emulator. The "F"
 # flag makes the kernel open the interpreter once, at registration, so after the
@@ -146,7 +186,6 @@ rm -f "$fetched"/*.deb
 if ! mountpoint -q /proc/sys/fs/binfmt_misc; then
     mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
 fi
-interpreter=/usr/bin/qemu-i386
 entry=/proc/sys/fs/binfmt_misc/qemu-i386
 stamp_dir=/var/lib/wic-image-plugin
 stamp="$stamp_dir/qemu-i386.registered"
