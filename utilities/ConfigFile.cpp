@@ -15,7 +15,7 @@ namespace
 {
 
 constexpr DWORD modulePathUnits = MAX_PATH;
-constexpr DWORD valueBufferUnits = 4096;
+constexpr DWORD settingValueUnits = 4096;
 constexpr unsigned int longestDisplayName = 31;
 constexpr const wchar_t* defaultDisplayName = L"WIC Supported images";
 
@@ -52,9 +52,9 @@ bool ConfigFile::ReadDisplayName(std::wstring& name) const
         return false;
     }
 
-    std::vector<wchar_t> value(valueBufferUnits, L'\0');
+    std::vector<wchar_t> value(settingValueUnits, L'\0');
     const DWORD length = GetPrivateProfileStringW(L"GUI", L"name", defaultDisplayName, value.data(),
-                                                  valueBufferUnits, iniPath.c_str());
+                                                  settingValueUnits, iniPath.c_str());
     // A long name is refused rather than shortened, and an empty one is not replaced
     // by the default.
     if (length < 1 || length > longestDisplayName)
@@ -88,9 +88,9 @@ bool ConfigFile::ValueIs(const wchar_t* section, const wchar_t* key, const std::
     }
 
     // The default is a value no setting compares equal to.
-    std::vector<wchar_t> value(valueBufferUnits, L'\0');
+    std::vector<wchar_t> value(settingValueUnits, L'\0');
     const DWORD length =
-        GetPrivateProfileStringW(section, key, L"included", value.data(), valueBufferUnits, iniPath.c_str());
+        GetPrivateProfileStringW(section, key, L"included", value.data(), settingValueUnits, iniPath.c_str());
     if (length == 0)
     {
         return false;
