@@ -10,8 +10,14 @@ cd "$ROOT"
 
 prepare
 configure_and_build x64 PluginTests plugin-host sample-maker
-wine_ready
 bash scripts/check-abi.sh x64 build/x64/bin/WicImagePlugin.dll
+# The x86 build starts at once, beside the end of Wine's install and the making of the
+# prefix (one core's work), then the x64 suite. (Both suites at once, after both builds,
+# measured slower: they wait on the one Wine server together.) Its output follows when
+# the x86 suite is about to start.
+say "building the x86 PluginTests and plugin-host beside what follows"
+background x86-build configure_and_build x86 PluginTests plugin-host
+wine_ready
 
 # The committed samples must be exactly what their maker writes, so that neither can
 # change without the other.
@@ -30,12 +36,13 @@ done
 
 # Much of the 64-bit suite's time is spent waiting on Wine's server, so it runs while the
 # 32-bit build compiles, and the 32-bit suite starts as soon as that build is done, beside
-# whatever of the 64-bit suite is left and the release zip's check. (Both suites at once,
-# after both builds, measured slower: they wait on the one server together.) The reports
-# of the background steps follow the x86 suite's.
+# whatever of the 64-bit suite is left and the release zip's check. The reports of the
+# suites follow the x86 suite's.
 say "running the x64 suite while the x86 build compiles"
 background x64-suite ctest --preset x64 -j "$(nproc)"
-configure_and_build x86 PluginTests plugin-host
+step "waiting for the x86 build"
+finish x86-build "building the x86 PluginTests plugin-host (beside Wine's install, the prefix and the x64 suite)" ||
+    { say "the x86 build failed (see above)"; exit 1; }
 bash scripts/check-abi.sh x86 build/x86/bin/WicImagePlugin.dll
 pack_and_check() { bash scripts/package.sh >/dev/null && bash scripts/check-package.sh; }
 background package-check pack_and_check
