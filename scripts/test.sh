@@ -8,6 +8,9 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 cd "$ROOT"
 
+step "checking the documents' links"
+bash scripts/check-links.sh
+
 prepare
 configure_and_build x64 PluginTests plugin-host sample-maker
 bash scripts/check-abi.sh x64 build/x64/bin/WicImagePlugin.dll
