@@ -4,6 +4,9 @@
 #include "imaging/GifDrawing.h"
 #include "imaging/ImagingFactory.h"
 #include "imaging/PhotoOrientation.h"
+#include "imaging/PixelPlanning.h"
+#include "imaging/StripWalker.h"
+#include "imaging/WicFormats.h"
 
 #include <windows.h>
 #include <wincodec.h>
@@ -21,9 +24,6 @@ namespace
 {
 
 using Microsoft::WRL::ComPtr;
-
-constexpr GUID pixelFormat24bppRgb = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0d}};
-constexpr GUID pixelFormat32bppBgra = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0f}};
 
 constexpr wchar_t factoryFailed[] = L"[WIC_Plugin] CoCreateInstance( CLSID_WICImagingFactor ) Failed!";
 constexpr wchar_t openFailed[] = L"[WIC_Plugin] IWICImagingFactory->CreateDecoderFromFilename( ) Failed!";
@@ -73,40 +73,42 @@ struct StoredFrame
     UINT orientation;
 };
 
-// Copies a 24-bit RGB source of the stored frame's size into the host's buffer of size
-// bytes, turned upright.
-HRESULT CopyRgb(IWICBitmapSource& rgb, const StoredFrame& stored, UINT size, BYTE* buffer)
+// Copies the source, the stored frame read in the plan's format, into the host's buffer of
+// size bytes, through the plan's steps and turned upright. A frame that only needs its
+// 24-bit RGB rows is copied whole, in one call.
+HRESULT CopyPlanned(IWICBitmapSource& source, const StoredFrame& stored, const PixelSteps& steps, UINT size,
+                    BYTE* buffer)
 {
-    return stored.orientation == uprightOrientation
-               ? rgb.CopyPixels(nullptr, stored.width * 3, size, buffer)
-               : CopyOriented(rgb, stored.width, stored.height, stored.orientation, buffer);
+    return stored.orientation == uprightOrientation && steps.stages.empty()
+               ? source.CopyPixels(nullptr, stored.width * 3, size, buffer)
+               : WalkStrips(source, stored.width, stored.height, steps, stored.orientation, buffer);
 }
 
 // Wine's converter, unlike Windows', has no direct path to 24bpp RGB from indexed, grey
 // and 16-bit-per-channel formats: Initialize succeeds and CopyPixels then reports
 // WINCODEC_ERR_UNSUPPORTEDOPERATION. Going through 32bpp BGRA works for all of them.
 // Declared in the order obtained, so the converters are released last-made first.
-HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, const StoredFrame& stored, UINT size,
-                        BYTE* buffer)
+HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, const StoredFrame& stored,
+                        const PixelPlan& plan, UINT size, BYTE* buffer)
 {
     ComPtr<IWICFormatConverter> toBgra;
-    ComPtr<IWICFormatConverter> toRgb;
+    ComPtr<IWICFormatConverter> toPlanned;
     HRESULT result = factory.CreateFormatConverter(&toBgra);
     if (result == S_OK)
     {
-        result = InitializeConverter(toBgra.Get(), &frame, pixelFormat32bppBgra);
+        result = InitializeConverter(toBgra.Get(), &frame, WicFormats::pixel32bppBgra);
     }
     if (result == S_OK)
     {
-        result = factory.CreateFormatConverter(&toRgb);
+        result = factory.CreateFormatConverter(&toPlanned);
     }
     if (result == S_OK)
     {
-        result = InitializeConverter(toRgb.Get(), toBgra.Get(), pixelFormat24bppRgb);
+        result = InitializeConverter(toPlanned.Get(), toBgra.Get(), plan.format);
     }
     if (result == S_OK)
     {
-        result = CopyRgb(*toRgb.Get(), stored, size, buffer);
+        result = CopyPlanned(*toPlanned.Get(), stored, plan.steps, size, buffer);
     }
     return result;
 }
@@ -132,17 +134,18 @@ BYTE* AllocateForHost(UINT width, UINT height, const FrameOutputs& outputs)
 
 // Turned or not, the frame takes the same number of bytes.
 bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
-               const StoredFrame& stored, const FrameOutputs& outputs)
+               const StoredFrame& stored, const PixelPlan& plan, const FrameOutputs& outputs)
 {
     BYTE* const buffer = AllocateForHost(stored.width, stored.height, outputs);
     if (buffer == nullptr)
     {
         return Fail(copyFailed);
     }
-    HRESULT result = CopyRgb(converter, stored, outputs.byteCount, buffer);
-    if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION)
+    IWICBitmapSource& source = plan.fromFrame ? static_cast<IWICBitmapSource&>(frame) : converter;
+    HRESULT result = CopyPlanned(source, stored, plan.steps, outputs.byteCount, buffer);
+    if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION && !plan.fromFrame && plan.format != WicFormats::pixel32bppBgra)
     {
-        result = CopyThroughBgra(factory, frame, stored, outputs.byteCount, buffer);
+        result = CopyThroughBgra(factory, frame, stored, plan, outputs.byteCount, buffer);
     }
     return result == S_OK || Fail(copyFailed);
 }
@@ -160,16 +163,16 @@ bool ComposeFrame(IWICImagingFactory& factory, const GifComposition& composition
 
 // The turn that makes a photo upright. The settings file is read only for a frame whose
 // tag asks for one.
-UINT OrientationToApply(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame, const RawFrameSettings& rawFrames)
+UINT OrientationToApply(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame, const FrameSettings& settings)
 {
     const UINT orientation = ReadPhotoOrientation(decoder, frame);
-    return orientation != uprightOrientation && rawFrames.orientation() ? uprightOrientation : orientation;
+    return orientation != uprightOrientation && settings.orientationRaw() ? uprightOrientation : orientation;
 }
 
 } // namespace
 
 bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs,
-                 const RawFrameSettings& rawFrames)
+                 const FrameSettings& settings)
 {
     // Declared in the order they are obtained, so they are released converter, frame,
     // decoder, factory, each exactly once and only if obtained.
@@ -217,24 +220,27 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     // The settings file is read only for a GIF frame that needs composing.
     if (const std::optional<GifComposition> composition =
             PlanGifComposition(*factory.Get(), *decoder.Get(), *frame.Get(), frameIndex, count);
-        composition && !rawFrames.gifFrames())
+        composition && !settings.gifFramesRaw())
     {
         return ComposeFrame(*factory.Get(), *composition, outputs);
     }
-    const StoredFrame stored{width, height, OrientationToApply(*decoder.Get(), *frame.Get(), rawFrames)};
+    const StoredFrame stored{width, height, OrientationToApply(*decoder.Get(), *frame.Get(), settings)};
     outputs.width = SwapsSides(stored.orientation) ? height : width;
     outputs.height = SwapsSides(stored.orientation) ? width : height;
 
+    // Colour through the frame's profile, then alpha over the background: each step only
+    // where it applies.
+    const PixelPlan plan = PlanPixels(*factory.Get(), *decoder.Get(), *frame.Get(), settings);
     if (factory->CreateFormatConverter(&converter) != S_OK)
     {
         return Fail(converterFailed);
     }
-    if (InitializeConverter(converter.Get(), frame.Get(), pixelFormat24bppRgb) != S_OK)
+    if (!plan.fromFrame && InitializeConverter(converter.Get(), frame.Get(), plan.format) != S_OK)
     {
         return Fail(initializeFailed);
     }
 
-    return CopyFrame(*factory.Get(), *frame.Get(), *converter.Get(), stored, outputs);
+    return CopyFrame(*factory.Get(), *frame.Get(), *converter.Get(), stored, plan, outputs);
 }
 
 } // namespace Tesmo::Plugin::Imaging

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/FrameSettings.h"
+
 namespace Tesmo::Plugin::Imaging
 {
 
@@ -14,24 +16,17 @@ struct FrameOutputs
     unsigned int& byteCount;
 };
 
-// The settings that give a frame back as WIC hands it over rather than as a viewer shows
-// it. Each is asked only when its answer changes the frame, so that no other decode
-// reads the settings file.
-struct RawFrameSettings
-{
-    bool (*gifFrames)();   // asked for a GIF frame that needs composing
-    bool (*orientation)(); // asked for a JPEG or TIFF frame whose tag asks for a turn
-};
-
 // Opens the file at path (8-bit text in the system's ANSI code
 // page) through WIC and converts frame frameIndex to packed 24-bit RGB, top-down, stride
 // width x 3, in a malloc'ed buffer that belongs to the host. The frame comes as a viewer
-// shows it, unless rawFrames says otherwise: a frame of a GIF animation composed on the
-// GIF's logical screen, a JPEG or TIFF photo turned upright as its Orientation tag says.
+// shows it, unless the settings say otherwise: a frame of a GIF animation composed on the
+// GIF's logical screen, colours converted to sRGB through the frame's embedded profile,
+// transparent parts over the background colour, a JPEG or TIFF photo turned upright as
+// its Orientation tag says.
 // Returns true when every step succeeded; otherwise writes the one debugger message of
 // the first failing step and returns false. COM must be initialised on the calling thread
 // for the whole call.
 bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& outputs,
-                 const RawFrameSettings& rawFrames);
+                 const FrameSettings& settings);
 
 } // namespace Tesmo::Plugin::Imaging

@@ -2,6 +2,7 @@
 
 #include "imaging/MetadataItems.h"
 #include "imaging/PaletteColours.h"
+#include "imaging/WicFormats.h"
 
 #include <algorithm>
 
@@ -13,8 +14,6 @@ namespace
 
 using Microsoft::WRL::ComPtr;
 
-constexpr GUID containerFormatGif = {0x1f8a5601, 0x7d4d, 0x4cbd, {0x9c, 0x82, 0x1b, 0xc8, 0xd4, 0xee, 0xb9, 0xa5}};
-constexpr GUID pixelFormat8bppIndexed = {0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x04}};
 
 // The logical screen's size; nothing when the decoder does not give it or the screen has
 // no area to draw on.
@@ -92,7 +91,7 @@ GifFrameRecord ReadFrameRecord(ComPtr<IWICBitmapFrameDecode> frame)
     WICPixelFormatGUID format{};
     // Drawing needs the frame's indices, to leave its transparent ones out.
     if (frame == nullptr || frame->GetSize(&record.width, &record.height) != S_OK ||
-        frame->GetPixelFormat(&format) != S_OK || format != pixelFormat8bppIndexed ||
+        frame->GetPixelFormat(&format) != S_OK || format != WicFormats::pixel8bppIndexed ||
         !ReadBlocks(*frame.Get(), record))
     {
         return GifFrameRecord{};
@@ -114,7 +113,7 @@ std::optional<GifComposition> PlanGifComposition(IWICImagingFactory& factory, IW
                                                  UINT frameCount)
 {
     GUID container{};
-    if (decoder.GetContainerFormat(&container) != S_OK || container != containerFormatGif)
+    if (decoder.GetContainerFormat(&container) != S_OK || container != WicFormats::containerGif)
     {
         return std::nullopt;
     }

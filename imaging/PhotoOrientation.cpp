@@ -1,16 +1,14 @@
 #include "imaging/PhotoOrientation.h"
 
 #include "imaging/MetadataItems.h"
+#include "imaging/WicFormats.h"
 
 #include <wincodecsdk.h>
 
 #include <wrl/client.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <new>
-#include <vector>
 
 namespace Tesmo::Plugin::Imaging
 {
@@ -19,14 +17,6 @@ namespace
 {
 
 using Microsoft::WRL::ComPtr;
-
-constexpr GUID containerFormatJpeg = {0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
-constexpr GUID containerFormatTiff = {0x163bcc30, 0xe2e9, 0x4f0b, {0x96, 0x1d, 0xa3, 0xe9, 0xfd, 0xb7, 0x88, 0xa3}};
-
-// About this many bytes of stored rows are read at a time: few enough to stay in the
-// processor's cache while they are placed, many enough that a decoder's per-call cost
-// does not count.
-constexpr std::size_t stripBytes = 256 * 1024;
 
 // Where stored pixel (x, y) lands in the upright picture, in bytes from its start:
 // origin + x * across + y * down. In 64 bits: a 32-bit host's buffer may pass 2 GB.
@@ -71,8 +61,8 @@ Placement PlacementOf(UINT orientation, UINT width, UINT height)
 // is written from its lowest address up, four bytes a pixel, the fourth overwritten by
 // the next pixel; the run's last pixel takes three, so nothing outside the run is touched.
 // The strip holds one byte more than its rows, for the last pixel's fourth.
-void PlaceStrip(const BYTE* strip, std::size_t rowBytes, UINT top, UINT rows, const Placement& placement,
-                bool sidesSwap, BYTE* pixels)
+void PlaceRuns(const BYTE* strip, std::size_t rowBytes, UINT top, UINT rows, const Placement& placement,
+               bool sidesSwap, BYTE* pixels)
 {
     const auto width = static_cast<UINT>(rowBytes / 3);
     const UINT runs = sidesSwap ? width : rows;
@@ -99,27 +89,6 @@ void PlaceStrip(const BYTE* strip, std::size_t rowBytes, UINT top, UINT rows, co
         }
         std::memcpy(to, from, 3);
     }
-}
-
-HRESULT CopyInStrips(IWICBitmapSource& source, UINT width, UINT height, UINT orientation, BYTE* pixels)
-{
-    const std::size_t rowBytes = std::size_t{width} * 3;
-    const auto stripRows = static_cast<UINT>(std::clamp<std::size_t>(stripBytes / rowBytes, 1, height));
-    const Placement placement = PlacementOf(orientation, width, height);
-    std::vector<BYTE> strip(rowBytes * stripRows + 1);
-    for (UINT top = 0; top < height; top += stripRows)
-    {
-        const UINT rows = std::min(stripRows, height - top);
-        const WICRect part{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
-        const HRESULT copied =
-            source.CopyPixels(&part, static_cast<UINT>(rowBytes), static_cast<UINT>(rowBytes * rows), strip.data());
-        if (copied != S_OK)
-        {
-            return copied;
-        }
-        PlaceStrip(strip.data(), rowBytes, top, rows, placement, SwapsSides(orientation), pixels);
-    }
-    return S_OK;
 }
 
 // Wine's block readers hand over a metadata block that failed to load (a TIFF directory
@@ -155,8 +124,8 @@ UINT ReadPhotoOrientation(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& fra
     {
         return uprightOrientation;
     }
-    const wchar_t* const query = container == containerFormatJpeg   ? L"/app1/ifd/{ushort=274}"
-                                 : container == containerFormatTiff ? L"/ifd/{ushort=274}"
+    const wchar_t* const query = container == WicFormats::containerJpeg   ? L"/app1/ifd/{ushort=274}"
+                                 : container == WicFormats::containerTiff ? L"/ifd/{ushort=274}"
                                                                     : nullptr;
     ComPtr<IWICMetadataQueryReader> reader;
     UINT orientation = uprightOrientation;
@@ -168,21 +137,10 @@ UINT ReadPhotoOrientation(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& fra
     return orientation;
 }
 
-HRESULT CopyOriented(IWICBitmapSource& source, UINT width, UINT height, UINT orientation, BYTE* pixels)
+void PlaceStrip(const BYTE* strip, UINT width, UINT height, UINT top, UINT rows, UINT orientation, BYTE* pixels)
 {
-    if (width == 0 || height == 0)
-    {
-        return S_OK; // nothing to place
-    }
-    try
-    {
-        return CopyInStrips(source, width, height, orientation, pixels);
-    }
-    catch (const std::bad_alloc&)
-    {
-        // The strip; the buffer the host owns stays as it got.
-        return E_OUTOFMEMORY;
-    }
+    PlaceRuns(strip, std::size_t{width} * 3, top, rows, PlacementOf(orientation, width, height), SwapsSides(orientation),
+              pixels);
 }
 
 } // namespace Tesmo::Plugin::Imaging

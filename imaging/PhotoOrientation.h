@@ -28,10 +28,10 @@ constexpr bool SwapsSides(UINT orientation)
     return orientation >= 5 && orientation <= 8;
 }
 
-// Copies source, width x height pixels of packed 24-bit RGB as stored, into pixels (the
-// same number of bytes, stride the upright width x 3) turned as orientation says. Reads
-// the source top-down in strips of rows, so no second buffer of the frame's size is
-// needed. S_OK, or the first failure of a strip's copy with the buffer as far as it got.
-HRESULT CopyOriented(IWICBitmapSource& source, UINT width, UINT height, UINT orientation, BYTE* pixels);
+// Places rows stored rows of a width x height frame, packed 24-bit RGB as stored starting
+// at stored row top, where the upright picture has them in pixels (stride the upright
+// width x 3). The strip holds one byte more than its rows: runs are written four bytes a
+// pixel.
+void PlaceStrip(const BYTE* strip, UINT width, UINT height, UINT top, UINT rows, UINT orientation, BYTE* pixels);
 
 } // namespace Tesmo::Plugin::Imaging

@@ -7,14 +7,16 @@
 using Tesmo::Plugin::Imaging::ComInitialization;
 using Tesmo::Plugin::Imaging::DecodeFrame;
 using Tesmo::Plugin::Imaging::FrameOutputs;
-using Tesmo::Plugin::Imaging::RawFrameSettings;
+using Tesmo::Plugin::Imaging::BackgroundColour;
+using Tesmo::Plugin::Imaging::FrameSettings;
 using Tesmo::Plugin::Utilities::ConfigFile;
 
 namespace
 {
 
-// Asked by the decoding only for a GIF frame that needs composing and for a photo whose
-// tag asks for a turn, so that no other call reads the settings file.
+// Asked by the decoding only for a frame they change (a GIF frame that needs composing, a
+// photo whose tag asks for a turn, a frame whose profile would change its colours, a
+// frame with alpha), so that no other call reads the settings file.
 bool GifFramesRaw()
 {
     return ConfigFile().AreGifFramesRaw();
@@ -25,7 +27,22 @@ bool OrientationRaw()
     return ConfigFile().IsOrientationRaw();
 }
 
-constexpr RawFrameSettings rawFrameSettings{GifFramesRaw, OrientationRaw};
+bool ProfileRaw()
+{
+    return ConfigFile().IsProfileRaw();
+}
+
+bool TransparencyRaw()
+{
+    return ConfigFile().IsTransparencyRaw();
+}
+
+BackgroundColour Background()
+{
+    return ConfigFile().ReadBackground();
+}
+
+constexpr FrameSettings frameSettings{GifFramesRaw, OrientationRaw, ProfileRaw, TransparencyRaw, Background};
 
 } // namespace
 
@@ -46,7 +63,7 @@ extern "C" int __cdecl GetImageData(const char* path, unsigned int frameIndex, u
         // Declared first, so COM is uninitialised only after every interface is released.
         const ComInitialization com;
         const FrameOutputs outputs{*frameCount, *width, *height, *pixels, *byteCount};
-        return DecodeFrame(path, frameIndex, outputs, rawFrameSettings) ? 0 : -1;
+        return DecodeFrame(path, frameIndex, outputs, frameSettings) ? 0 : -1;
     }
     catch (...)
     {

@@ -29,6 +29,17 @@ wchar_t LowerAsciiUnit(wchar_t unit)
     return unit < 0x80 ? static_cast<wchar_t>(std::tolower(unit)) : unit;
 }
 
+// The value of one hexadecimal digit in any letter case; -1 for any other unit.
+int HexDigit(wchar_t unit)
+{
+    if (unit >= L'0' && unit <= L'9')
+    {
+        return unit - L'0';
+    }
+    const wchar_t lower = LowerAsciiUnit(unit);
+    return lower >= L'a' && lower <= L'f' ? lower - L'a' + 10 : -1;
+}
+
 } // namespace
 
 ConfigFile::ConfigFile()
@@ -78,6 +89,52 @@ bool ConfigFile::AreGifFramesRaw() const
 bool ConfigFile::IsOrientationRaw() const
 {
     return ValueIs(L"Frames", L"orientation", L"raw");
+}
+
+bool ConfigFile::IsProfileRaw() const
+{
+    return ValueIs(L"Frames", L"profile", L"raw");
+}
+
+bool ConfigFile::IsTransparencyRaw() const
+{
+    return ValueIs(L"Frames", L"transparency", L"raw");
+}
+
+std::array<unsigned char, 3> ConfigFile::ReadBackground() const
+{
+    constexpr std::array<unsigned char, 3> white = {255, 255, 255};
+    std::wstring value = Value(L"Frames", L"background");
+    if (!value.empty() && value.front() == L'#')
+    {
+        value.erase(0, 1);
+    }
+    if (value.size() != 6)
+    {
+        return white;
+    }
+    std::array<unsigned char, 3> colour{};
+    for (std::size_t digit = 0; digit < 6; ++digit)
+    {
+        const int nibble = HexDigit(value[digit]);
+        if (nibble < 0)
+        {
+            return white;
+        }
+        colour[digit / 2] = static_cast<unsigned char>(colour[digit / 2] << 4 | nibble);
+    }
+    return colour;
+}
+
+std::wstring ConfigFile::Value(const wchar_t* section, const wchar_t* key) const
+{
+    if (iniPath.empty())
+    {
+        return {};
+    }
+    std::vector<wchar_t> value(settingValueUnits, L'\0');
+    const DWORD length = GetPrivateProfileStringW(section, key, L"", value.data(), settingValueUnits, iniPath.c_str());
+    return std::wstring(value.data(), length);
 }
 
 bool ConfigFile::ValueIs(const wchar_t* section, const wchar_t* key, const std::wstring& expected) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace Tesmo::Plugin::Utilities
@@ -29,7 +30,22 @@ public:
     // then come as stored, not turned upright as their Orientation tag says.
     bool IsOrientationRaw() const;
 
+    // True only when the [Frames] value profile is "raw" in any letter case: frames with an
+    // embedded colour profile then come with their stored numbers, not converted to sRGB.
+    bool IsProfileRaw() const;
+
+    // True only when the [Frames] value transparency is "raw" in any letter case: frames
+    // with alpha then come with their stored colours, alpha dropped, not over a background.
+    bool IsTransparencyRaw() const;
+
+    // The [Frames] value background as R, G, B: six hex digits in any letter case, with
+    // or without a leading '#'. White for any other value, as for none.
+    std::array<unsigned char, 3> ReadBackground() const;
+
 private:
+    // The value of key in section; empty when the file, section or key is missing.
+    std::wstring Value(const wchar_t* section, const wchar_t* key) const;
+
     // Whether the value of key in section, lowered, is exactly expected; false when the
     // file, section or key is missing or the value is empty.
     bool ValueIs(const wchar_t* section, const wchar_t* key, const std::wstring& expected) const;

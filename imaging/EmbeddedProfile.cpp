@@ -1,0 +1,142 @@
+#include "imaging/EmbeddedProfile.h"
+
+#include "imaging/ColourStage.h"
+#include "imaging/EngineSampling.h"
+#include "imaging/IccNumbers.h"
+#include "imaging/IccProfile.h"
+#include "imaging/SrgbSpace.h"
+#include "imaging/WicFormats.h"
+
+#include <wrl/client.h>
+
+#include <new>
+
+namespace Tesmo::Plugin::Imaging
+{
+
+namespace
+{
+
+using Microsoft::WRL::ComPtr;
+
+// More colour contexts than any codec gives a frame; a count past it is not believed.
+constexpr UINT mostContexts = 16;
+
+bool IsCmykFormat(const GUID& format)
+{
+    return format == WicFormats::pixel32bppCmyk || format == WicFormats::pixel64bppCmyk;
+}
+
+bool ReadProfileBytes(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, std::vector<std::uint8_t>& bytes)
+{
+    UINT count = 0;
+    if (frame.GetColorContexts(0, nullptr, &count) != S_OK || count == 0 || count > mostContexts)
+    {
+        return false;
+    }
+    ComPtr<IWICColorContext> contexts[mostContexts];
+    IWICColorContext* raw[mostContexts] = {};
+    for (UINT index = 0; index < count; ++index)
+    {
+        if (factory.CreateColorContext(&contexts[index]) != S_OK)
+        {
+            return false;
+        }
+        raw[index] = contexts[index].Get();
+    }
+    UINT given = 0;
+    if (frame.GetColorContexts(count, raw, &given) != S_OK)
+    {
+        return false;
+    }
+    for (UINT index = 0; index < count && index < given; ++index)
+    {
+        WICColorContextType type{};
+        UINT size = 0;
+        if (contexts[index]->GetType(&type) != S_OK || type != WICColorContextProfile)
+        {
+            continue;
+        }
+        if (contexts[index]->GetProfileBytes(0, nullptr, &size) != S_OK || size == 0)
+        {
+            return false;
+        }
+        bytes.resize(size);
+        UINT copied = 0;
+        return contexts[index]->GetProfileBytes(size, bytes.data(), &copied) == S_OK && copied == size;
+    }
+    return false;
+}
+
+// The kinds of profile that describe how a device's numbers look.
+bool DescribesDevice(const IccProfile& profile)
+{
+    const std::uint32_t kind = profile.DeviceClass();
+    return kind == Signature("scnr") || kind == Signature("mntr") || kind == Signature("prtr") ||
+           kind == Signature("spac");
+}
+
+// Tone curves and a matrix, run exactly by tables; a profile with tables as well is run by
+// its tables, as ICC engines take them first.
+bool IsMatrixShaper(const IccProfile& profile)
+{
+    return profile.ConnectionSpace() == Signature("XYZ ") && !profile.HasTag(Signature("A2B0"));
+}
+
+std::uint32_t Levels(StripLayout layout)
+{
+    return layout == StripLayout::Rgb24 || layout == StripLayout::Bgra32 || layout == StripLayout::Cmyk32 ? 256 : 65536;
+}
+
+} // namespace
+
+std::optional<EmbeddedProfile> EmbeddedProfile::Read(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame,
+                                                     const GUID& frameFormat)
+{
+    std::vector<std::uint8_t> bytes;
+    try
+    {
+        if (!ReadProfileBytes(factory, frame, bytes))
+        {
+            return std::nullopt;
+        }
+    }
+    catch (const std::bad_alloc&)
+    {
+        return std::nullopt; // a profile larger than memory allows is left unused
+    }
+    const std::optional<IccProfile> profile = IccProfile::Read(bytes.data(), bytes.size());
+    if (!profile || !DescribesDevice(*profile) || DescribesSrgb(*profile))
+    {
+        return std::nullopt;
+    }
+    const std::uint32_t space = profile->ColourSpace();
+    const bool fits = space == cmyk ? IsCmykFormat(frameFormat)
+                                    : (space == Signature("RGB ") || space == Signature("GRAY")) &&
+                                          !IsCmykFormat(frameFormat);
+    if (!fits)
+    {
+        return std::nullopt;
+    }
+    return EmbeddedProfile(std::move(bytes), space);
+}
+
+std::unique_ptr<StripStage> EmbeddedProfile::Stage(StripLayout from, StripLayout to) const
+{
+    const std::optional<IccProfile> profile = IccProfile::Read(bytes.data(), bytes.size());
+    if (!profile)
+    {
+        return nullptr;
+    }
+    const std::uint32_t levels = Levels(from);
+    if (IsMatrixShaper(*profile))
+    {
+        if (std::optional<MatrixShaper> shaper = MatrixShaper::FromProfile(*profile, levels))
+        {
+            return MakeColourStage(std::move(*shaper), from, to);
+        }
+    }
+    return SampledStage(bytes, profile->ColourSpace(), levels, from, to);
+}
+
+} // namespace Tesmo::Plugin::Imaging
