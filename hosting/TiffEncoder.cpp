@@ -14,6 +14,7 @@ enum FieldType : unsigned int
 {
     typeShort = 3,
     typeLong = 4,
+    typeUndefined = 7,
 };
 
 void Patch32(std::string& out, std::size_t at, unsigned int value)
@@ -32,20 +33,70 @@ unsigned int Offset(const std::string& out)
     return static_cast<unsigned int>(out.size());
 }
 
-// One directory entry whose value fits in its four bytes: a SHORT sits in the first two.
-void PutEntry(std::string& out, unsigned int tag, FieldType type, unsigned int count, unsigned int value)
+void PadToWord(std::string& out)
 {
-    Put16(out, tag);
-    Put16(out, type);
-    Put32(out, count);
-    if (type == typeShort && count == 1)
+    if (out.size() % 2 != 0)
     {
-        Put16(out, value);
-        Put16(out, 0);
+        out += '\0';
     }
-    else
+}
+
+// A directory's entries, counted as they are added; ascending tag order is the caller's
+// to keep.
+struct Entries
+{
+    unsigned int count = 0;
+    std::string bytes;
+
+    // One value: a SHORT sits in the first two of the entry's four bytes.
+    void Add(unsigned int tag, FieldType type, unsigned int value)
     {
-        Put32(out, value);
+        Add(tag, type, 1, type == typeShort ? value & 0xFFFF : value);
+    }
+
+    // A count, and four bytes that hold the values or the values' offset.
+    void Add(unsigned int tag, FieldType type, unsigned int count, unsigned int fourBytes)
+    {
+        Put16(bytes, tag);
+        Put16(bytes, type);
+        Put32(bytes, count);
+        Put32(bytes, fourBytes);
+        ++this->count;
+    }
+};
+
+// Values of four bytes or fewer sit in their entry, first byte first; longer ones go at
+// the end of the file so far, and their entry holds the offset.
+unsigned int PlaceValues(std::string& out, const std::string& values, bool onWordBoundary)
+{
+    if (values.size() <= 4)
+    {
+        unsigned int fourBytes = 0;
+        for (std::size_t at = values.size(); at-- > 0;)
+        {
+            fourBytes = fourBytes << 8 | static_cast<unsigned char>(values[at]);
+        }
+        return fourBytes;
+    }
+    if (onWordBoundary)
+    {
+        PadToWord(out);
+    }
+    const unsigned int at = Offset(out);
+    out += values;
+    return at;
+}
+
+unsigned int ColourSamples(TiffColour colour)
+{
+    switch (colour)
+    {
+    case TiffColour::Rgb:
+        return 3;
+    case TiffColour::Cmyk:
+        return 4;
+    default:
+        return 1;
     }
 }
 
@@ -57,42 +108,73 @@ struct Directory
     std::size_t linkAt;
 };
 
-// The page's pixels and bits per sample, then its directory.
+// The page's pixels and the values too long for their entries, then its directory.
+// BitsPerSample's values follow the pixels directly, so that an 8-bit RGB page keeps the
+// bytes the committed samples were written with; the colour map and the profile start on
+// word boundaries, as TIFF expects of values.
 Directory PutPage(std::string& out, const TiffPage& page)
 {
-    if (page.rgb.size() != std::size_t{page.width} * page.height * 3)
+    const unsigned int samplesPerPixel = ColourSamples(page.colour) + (page.alpha != TiffAlpha::None ? 1 : 0);
+    const std::size_t rowBytes = (std::size_t{page.width} * samplesPerPixel * page.bitsPerSample + 7) / 8;
+    if (page.samples.size() != rowBytes * page.height)
     {
-        throw std::invalid_argument("a TIFF page needs width x height x 3 bytes");
+        throw std::invalid_argument("a TIFF page needs height rows of the bytes its width and samples take");
+    }
+    const bool hasColourMap = page.colour == TiffColour::Palette;
+    if (hasColourMap && (page.bitsPerSample > 16 || page.colourMap.size() != std::size_t{3} << page.bitsPerSample))
+    {
+        throw std::invalid_argument("a TIFF palette page needs 3 x 2^bits colour map values");
     }
     const unsigned int pixelsAt = Offset(out);
-    out += page.rgb;
-    const unsigned int bitsAt = Offset(out);
-    for (int sample = 0; sample < 3; ++sample)
-    {
-        Put16(out, 8);
-    }
-    if (out.size() % 2 != 0)
-    {
-        out += '\0'; // a directory starts on a word boundary
-    }
+    out += page.samples;
 
-    const unsigned int directoryAt = Offset(out);
-    Put16(out, page.orientation ? 11 : 10); // entries, in ascending tag order
-    PutEntry(out, 256, typeLong, 1, page.width);               // ImageWidth
-    PutEntry(out, 257, typeLong, 1, page.height);              // ImageLength
-    PutEntry(out, 258, typeShort, 3, bitsAt);                  // BitsPerSample: 8, 8, 8
-    PutEntry(out, 259, typeShort, 1, 1);                       // Compression: none
-    PutEntry(out, 262, typeShort, 1, 2);                       // PhotometricInterpretation: RGB
-    PutEntry(out, 273, typeLong, 1, pixelsAt);                 // StripOffsets
+    std::string bits;
+    for (unsigned int sample = 0; sample < samplesPerPixel; ++sample)
+    {
+        Put16(bits, page.bitsPerSample);
+    }
+    const unsigned int bitsValue = PlaceValues(out, bits, false);
+    std::string colourMap;
+    for (const std::uint16_t value : page.colourMap)
+    {
+        Put16(colourMap, value);
+    }
+    const unsigned int colourMapAt = hasColourMap ? PlaceValues(out, colourMap, true) : 0;
+    const unsigned int profileValue = PlaceValues(out, page.iccProfile, true);
+    PadToWord(out); // a directory starts on a word boundary
+
+    Entries entries; // in ascending tag order
+    entries.Add(256, typeLong, page.width);                              // ImageWidth
+    entries.Add(257, typeLong, page.height);                             // ImageLength
+    entries.Add(258, typeShort, samplesPerPixel, bitsValue);             // BitsPerSample
+    entries.Add(259, typeShort, 1);                                      // Compression: none
+    entries.Add(262, typeShort, static_cast<unsigned int>(page.colour)); // PhotometricInterpretation
+    entries.Add(273, typeLong, pixelsAt);                                // StripOffsets
     if (page.orientation)
     {
         const bool isLong = page.orientation->type == TiffOrientation::Type::Long;
-        PutEntry(out, 274, isLong ? typeLong : typeShort, 1, page.orientation->value); // Orientation
+        entries.Add(274, isLong ? typeLong : typeShort, page.orientation->value); // Orientation
     }
-    PutEntry(out, 277, typeShort, 1, 3);                       // SamplesPerPixel
-    PutEntry(out, 278, typeLong, 1, page.height);              // RowsPerStrip: one strip
-    PutEntry(out, 279, typeLong, 1, static_cast<unsigned int>(page.rgb.size())); // StripByteCounts
-    PutEntry(out, 284, typeShort, 1, 1);                       // PlanarConfiguration: chunky
+    entries.Add(277, typeShort, samplesPerPixel);                               // SamplesPerPixel
+    entries.Add(278, typeLong, page.height);                                    // RowsPerStrip: one strip
+    entries.Add(279, typeLong, static_cast<unsigned int>(page.samples.size())); // StripByteCounts
+    entries.Add(284, typeShort, 1);                                             // PlanarConfiguration: chunky
+    if (hasColourMap)
+    {
+        entries.Add(320, typeShort, static_cast<unsigned int>(page.colourMap.size()), colourMapAt); // ColorMap
+    }
+    if (page.alpha != TiffAlpha::None)
+    {
+        entries.Add(338, typeShort, static_cast<unsigned int>(page.alpha)); // ExtraSamples
+    }
+    if (!page.iccProfile.empty()) // ICC profile
+    {
+        entries.Add(34675, typeUndefined, static_cast<unsigned int>(page.iccProfile.size()), profileValue);
+    }
+
+    const unsigned int directoryAt = Offset(out);
+    Put16(out, entries.count);
+    out += entries.bytes;
     const std::size_t linkAt = out.size();
     Put32(out, 0); // the last directory links to none
     return {directoryAt, linkAt};

@@ -52,8 +52,8 @@ PluginHost::TiffPage StoredAs(const Indices& upright, unsigned int orientation)
         {
             const Point shown = Upright(orientation, page.width, page.height, {x, y});
             const PluginHost::GifColour colour = palette[upright.at[shown.y * upright.width + shown.x]];
-            page.rgb += {static_cast<char>(colour >> 16 & 0xFF), static_cast<char>(colour >> 8 & 0xFF),
-                         static_cast<char>(colour & 0xFF)};
+            page.samples += {static_cast<char>(colour >> 16 & 0xFF), static_cast<char>(colour >> 8 & 0xFF),
+                             static_cast<char>(colour & 0xFF)};
         }
     }
     return page;
