@@ -2,7 +2,8 @@
 # Sets up the machine, builds the shipped 32-bit plug-in and the host tool, and shows
 # what a host gets from the plug-in: its display name, its extensions, every frame of the
 # bundled animation decoded and written as PNG files with a contact sheet of them all,
-# and the bundled photo's eight pages, upright, on a contact sheet.
+# the bundled photo's eight pages, upright, on a contact sheet, and likewise the colour
+# sample's two pages and the transparency sample over two backgrounds.
 # Each step's time is printed at the end.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -13,16 +14,30 @@ configure_and_build x86 plugin-host
 wine_ready
 
 # The bundled samples (see samples/README.md): a 48 x 32 GIF animation of five frames, a
-# scene and four patches, decoded as composed frames; and a TIFF photo of eight pages, the
-# scene stored in the eight ways a camera can hold it, decoded upright. Each is laid out
-# on a contact sheet of its own.
+# scene and four patches, decoded as composed frames; a TIFF photo of eight pages, the
+# scene stored in the eight ways a camera can hold it, decoded upright; a TIFF of two
+# pages, the scene as sRGB and as ProPhoto RGB with its profile, decoded alike; and a PNG
+# whose transparent sky hides stripes, laid over white and over a night blue. Each is
+# laid out on a contact sheet of its own.
 out="$BUILD/sample-frames"
 rm -rf "$out" && mkdir -p "$out"
-step "loading the 32-bit plug-in and decoding samples/sample.gif and samples/orientation.tif"
+# The background comes from the settings file beside the DLL, so the second decode goes
+# through a copy of the DLL in a folder of its own with its own settings file.
+night="$out/night-background"
+mkdir -p "$night"
+cp build/x86/bin/WicImagePlugin.dll "$night/"
+printf '[Frames]\r\nbackground=1E2A5A\r\n' >"$night/WicImagePlugin.ini"
+step "loading the 32-bit plug-in and decoding the four samples"
 "$WINE32" build/x86/bin/plugin-host.exe show build/x86/bin/WicImagePlugin.dll samples/sample.gif "$out/frame.png" </dev/null
 "$WINE32" build/x86/bin/plugin-host.exe sheet build/x86/bin/WicImagePlugin.dll samples/orientation.tif \
     "$out/orientation-sheet.png" </dev/null
+"$WINE32" build/x86/bin/plugin-host.exe sheet build/x86/bin/WicImagePlugin.dll samples/colour.tif \
+    "$out/colour-sheet.png" </dev/null
+"$WINE32" build/x86/bin/plugin-host.exe sheet build/x86/bin/WicImagePlugin.dll samples/transparency.png \
+    "$night/WicImagePlugin.dll" samples/transparency.png "$out/transparency-sheet.png" </dev/null
 print_steps
 say "the composed frames are in build/sample-frames/: $(cd "$out" && echo frame-[0-9]*.png)"
 say "all of them on one contact sheet: build/sample-frames/frame-sheet.png"
 say "the photo's eight pages, upright, on one contact sheet: build/sample-frames/orientation-sheet.png"
+say "the colour sample's sRGB and ProPhoto pages, alike, on one contact sheet: build/sample-frames/colour-sheet.png"
+say "the transparent sky over white and over night blue, on one contact sheet: build/sample-frames/transparency-sheet.png"

@@ -87,6 +87,53 @@ void WriteFrame(const std::wstring& path, const ImageDataCall& call)
     }
 }
 
+// Decode's frames, each written to output unless it is empty and added to sheet unless
+// it is null; frameArgument as Decode takes it.
+int DecodeInto(const PluginLibrary& plugin, const std::wstring& imagePath, const std::wstring& frameArgument,
+               const std::wstring& output, ContactSheet* sheet)
+{
+    if (plugin.getImageData == nullptr)
+    {
+        std::fputs("the plug-in does not export GetImageData\n", stderr);
+        return 1;
+    }
+    const bool every = frameArgument == L"all";
+    unsigned long first = 0;
+    if (!every)
+    {
+        wchar_t* end = nullptr;
+        first = std::wcstoul(frameArgument.c_str(), &end, 10);
+        if (frameArgument.empty() || *end != L'\0')
+        {
+            std::fputs("the frame is a number or \"all\"\n", stderr);
+            return 2;
+        }
+    }
+    const auto use = [&](unsigned int frame, const ImageDataCall& call) {
+        std::wstring written;
+        if (!output.empty())
+        {
+            const std::wstring path = every ? NumberedOutput(output, frame) : output;
+            WriteFrame(path, call);
+            written = L", written to " + path;
+        }
+        if (sheet != nullptr)
+        {
+            sheet->Add({call.width, call.height, call.Bytes()});
+        }
+        std::printf("frame %u of %u: %u x %u pixels, %u bytes of RGB%ls\n", frame, call.frameCount, call.width,
+                    call.height, call.byteCount, written.c_str());
+    };
+    return DecodeFrames(plugin, AnsiPath(imagePath), static_cast<unsigned int>(first), every, use) ? 0 : 1;
+}
+
+void WriteSheet(const ContactSheet& sheet, const std::wstring& output)
+{
+    const ContactSheet::Rgb picture = sheet.Draw();
+    WritePng(output, picture.width, picture.height, reinterpret_cast<const unsigned char*>(picture.bytes.data()));
+    std::printf("contact sheet: %u x %u pixels, written to %ls\n", picture.width, picture.height, output.c_str());
+}
+
 } // namespace
 
 int PrintDisplayName(const PluginLibrary& plugin)
@@ -128,51 +175,34 @@ int PrintSupportedExtensions(const PluginLibrary& plugin)
 int Decode(const PluginLibrary& plugin, const std::wstring& imagePath, const std::wstring& frameArgument,
            const std::wstring& output, const std::wstring& sheetOutput)
 {
-    if (plugin.getImageData == nullptr)
-    {
-        std::fputs("the plug-in does not export GetImageData\n", stderr);
-        return 1;
-    }
-    const bool every = frameArgument == L"all";
-    unsigned long first = 0;
-    if (!every)
-    {
-        wchar_t* end = nullptr;
-        first = std::wcstoul(frameArgument.c_str(), &end, 10);
-        if (frameArgument.empty() || *end != L'\0')
-        {
-            std::fputs("the frame is a number or \"all\"\n", stderr);
-            return 2;
-        }
-    }
     ContactSheet sheet;
-    const auto use = [&](unsigned int frame, const ImageDataCall& call) {
-        std::wstring written;
-        if (!output.empty())
-        {
-            const std::wstring path = every ? NumberedOutput(output, frame) : output;
-            WriteFrame(path, call);
-            written = L", written to " + path;
-        }
-        if (!sheetOutput.empty())
-        {
-            sheet.Add({call.width, call.height, call.Bytes()});
-        }
-        std::printf("frame %u of %u: %u x %u pixels, %u bytes of RGB%ls\n", frame, call.frameCount, call.width,
-                    call.height, call.byteCount, written.c_str());
-    };
-    if (!DecodeFrames(plugin, AnsiPath(imagePath), static_cast<unsigned int>(first), every, use))
+    const int decoded = DecodeInto(plugin, imagePath, frameArgument, output, sheetOutput.empty() ? nullptr : &sheet);
+    if (decoded == 0 && !sheetOutput.empty())
     {
-        return 1;
+        WriteSheet(sheet, sheetOutput);
     }
-    if (!sheetOutput.empty())
+    return decoded;
+}
+
+int DrawSheet(const std::vector<PluginAndImage>& decodes, const std::wstring& output)
+{
+    ContactSheet sheet;
+    for (const PluginAndImage& decode : decodes)
     {
-        const ContactSheet::Rgb picture = sheet.Draw();
-        WritePng(sheetOutput, picture.width, picture.height,
-                 reinterpret_cast<const unsigned char*>(picture.bytes.data()));
-        std::printf("contact sheet: %u x %u pixels, written to %ls\n", picture.width, picture.height,
-                    sheetOutput.c_str());
+        // One plug-in loaded at a time: copies of one DLL in two folders share a module
+        // name, and each must find the settings file beside itself, not beside the other.
+        const PluginLibrary plugin(decode.plugin);
+        if (decodes.size() > 1)
+        {
+            std::printf("%ls through %ls:\n", decode.image.c_str(), decode.plugin.c_str());
+        }
+        const int decoded = DecodeInto(plugin, decode.image, L"all", L"", &sheet);
+        if (decoded != 0)
+        {
+            return decoded;
+        }
     }
+    WriteSheet(sheet, output);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "hosting/PluginLibrary.h"
 
 #include <string>
+#include <vector>
 
 namespace Tesmo::PluginHost
 {
@@ -23,6 +24,18 @@ int PrintFormats(const PluginLibrary& plugin);
 // unless that is empty.
 int Decode(const PluginLibrary& plugin, const std::wstring& imagePath, const std::wstring& frameArgument,
            const std::wstring& output, const std::wstring& sheetOutput);
+
+// One image and the plug-in it is decoded through.
+struct PluginAndImage
+{
+    std::wstring plugin;
+    std::wstring image;
+};
+
+// Decodes every frame of each image through its plug-in, in order, and writes all of them
+// onto one contact sheet as PNG to output, numbered from 0 across the decodes: one image
+// through two copies of the DLL with different settings files, side by side.
+int DrawSheet(const std::vector<PluginAndImage>& decodes, const std::wstring& output);
 
 // Where show writes the contact sheet beside its frames: output's name up to its last
 // extension, then "-sheet.png" (frame.ppm: frame-sheet.png).

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 using namespace Tesmo::PluginHost;
 
@@ -22,8 +23,10 @@ void PrintUsage()
                "                                    IMAGE, print the frame count and size, and write the\n"
                "                                    pixels to OUT (default frame.ppm; .png writes PNG;\n"
                "                                    with all: frame-0.ppm, frame-1.ppm ...)\n"
-               "  sheet IMAGE OUT.png               decode every frame of IMAGE and write them side by\n"
-               "                                    side, numbered, as one PNG contact sheet\n"
+               "  sheet IMAGE [PLUGIN2.dll IMAGE2 ...] OUT.png\n"
+               "                                    decode every frame of IMAGE, then of IMAGE2 through\n"
+               "                                    PLUGIN2.dll and so on, and write them side by side,\n"
+               "                                    numbered in that order, as one PNG contact sheet\n"
                "  show IMAGE [OUT]                  name, extensions, then decode every frame of IMAGE as\n"
                "                                    decode IMAGE all OUT does, and write the contact sheet\n"
                "                                    beside the frames as OUT's name + -sheet.png\n"
@@ -49,6 +52,17 @@ int wmain(int argc, wchar_t** argv)
     };
     try
     {
+        // A sheet loads each of its plug-ins in turn, so it comes before the one load the
+        // other commands share.
+        if (command == L"sheet" && argc >= 5 && argc % 2 == 1)
+        {
+            std::vector<PluginAndImage> decodes;
+            for (int pair = 2; pair + 1 < argc - 1; pair += 2)
+            {
+                decodes.push_back({argv[pair], argv[pair + 1]});
+            }
+            return DrawSheet(decodes, argv[argc - 1]);
+        }
         const PluginLibrary plugin(argv[2]);
         if (command == L"name")
         {
@@ -65,11 +79,6 @@ int wmain(int argc, wchar_t** argv)
         if (command == L"decode" && argc >= 4)
         {
             return Decode(plugin, argv[3], argument(4, L"0"), argument(5, L"frame.ppm"), L"");
-        }
-        if (command == L"sheet" && argc >= 5)
-        {
-            // Every frame onto the sheet alone, no frame files.
-            return Decode(plugin, argv[3], L"all", L"", argv[4]);
         }
         if (command == L"show" && argc >= 4)
         {

@@ -1,11 +1,15 @@
 // sample-maker: writes the samples the project ships to show what a host gets, into a
-// folder: sample.gif, an animation of patches that only composing makes whole, and
-// orientation.tif, a photo stored in the eight ways a camera can hold it. Written byte by
+// folder: sample.gif, an animation of patches that only composing makes whole;
+// orientation.tif, a photo stored in the eight ways a camera can hold it; colour.tif, the
+// scene as sRGB and again as ProPhoto RGB with its profile, alike only when converted; and
+// transparency.png, the scene with a transparent sky that hides stripes. Written byte by
 // byte by our own encoders, so the files are the same on every run and scripts/test.sh
 // can check the committed copies against them.
 
+#include "ColourSample.h"
 #include "OrientedPhotos.h"
 #include "SampleAnimation.h"
+#include "TransparencySample.h"
 
 #include <cstdio>
 #include <string>
@@ -38,12 +42,16 @@ int main(int argc, char** argv)
 {
     if (argc != 2)
     {
-        std::fputs("usage: sample-maker FOLDER    (writes FOLDER/sample.gif and FOLDER/orientation.tif)\n", stderr);
+        std::fputs("usage: sample-maker FOLDER    (writes FOLDER/sample.gif, FOLDER/orientation.tif,\n"
+                   "                              FOLDER/colour.tif and FOLDER/transparency.png)\n",
+                   stderr);
         return 2;
     }
     const std::string folder = argv[1];
     const bool written =
         WriteFile(folder + "/sample.gif", PluginHost::EncodeGif(SampleMaker::SampleAnimation())) &&
-        WriteFile(folder + "/orientation.tif", PluginHost::EncodeTiff(SampleMaker::OrientedPhotos()));
+        WriteFile(folder + "/orientation.tif", PluginHost::EncodeTiff(SampleMaker::OrientedPhotos())) &&
+        WriteFile(folder + "/colour.tif", PluginHost::EncodeTiff(SampleMaker::ColourPages())) &&
+        WriteFile(folder + "/transparency.png", PluginHost::EncodePng(SampleMaker::TransparentSky()));
     return written ? 0 : 1;
 }
