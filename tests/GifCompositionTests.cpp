@@ -3,8 +3,9 @@
 // its transparent index showing what lies under it and the frame before it disposed of.
 // Each case is a GIF written byte by byte with every frame's expected picture written
 // out as rows of colour letters (see support/Animations.h for the letters); nothing here
-// composes a frame a second way. What stays as it was: a still GIF that covers its screen,
-// and every frame when the settings file asks for raw frames, are bare WIC's own.
+// composes a frame a second way. A still GIF that covers its screen is not composed: its
+// transparent index shows the background colour (white) as any frame with alpha does. With
+// raw frames and raw transparency asked for, every frame is bare WIC's own.
 
 #include "hosting/ComApartment.h"
 #include "hosting/ImageDataCall.h"
@@ -96,6 +97,9 @@ const CompositionCase compositionCases[] = {
      Animation(4, 3, {Patch(0, 0, 4, "000000000000"), Patch(3, 2, 2, "1221"), Patch(5, 4, 1, "2")}),
      {"RRRR" "RRRR" "RRRR", "RRRR" "RRRR" "RRRG", "RRRR" "RRRR" "RRRG"}},
     {{"SingleImageSmallerThanItsScreen"}, Animation(4, 3, {Patch(1, 1, 2, "12")}), {"YYYY" "YGBY" "YYYY"}},
+    {{"StillImageCoveringItsScreenTransparentOverWhite"},
+     Animation(4, 3, {Patch(0, 0, 4, "012301230123", transparentZero)}),
+     {"WGBY" "WGBY" "WGBY"}},
     // Disposal 3 on the first frame puts back the screen as it was before it: background.
     {{"DisposalRestorePreviousOnFirstFrame"},
      Animation(4, 3, {Patch(0, 0, 4, "000000000000", GifControl{3}), Patch(2, 2, 1, "2")}),
@@ -143,10 +147,13 @@ struct RawCase : NamedCase
 };
 
 // A still GIF whose image covers its screen is already the picture; and "raw" in the
-// settings, in any letter case, gives every frame as WIC hands it over.
+// settings, in any letter case, gives every frame as WIC hands it over. Raw transparency
+// keeps the stored colours under a transparent index.
 const RawCase rawCases[] = {
-    {{"StillImageCoveringItsScreen"}, Animation(4, 3, {Patch(0, 0, 4, "012301230123", transparentZero)}), nullptr},
-    {{"RawFramesBySettings"}, PatchAnimation(), L"[Frames]\r\ngif=RaW\r\n"},
+    {{"StillImageCoveringItsScreen"},
+     Animation(4, 3, {Patch(0, 0, 4, "012301230123", transparentZero)}),
+     L"[Frames]\r\ntransparency=raw\r\n"},
+    {{"RawFramesBySettings"}, PatchAnimation(), L"[Frames]\r\ngif=RaW\r\ntransparency=RAW\r\n"},
 };
 
 using GifRawFrameTest = testing::TestWithParam<RawCase>;

@@ -70,8 +70,11 @@ std::string Png(const Picture& picture)
 const DecodeCase decodeCases[] = {
     {"Bmp24Bit",
      [](const ScratchFolder& folder) { return OneFrame(folder, L"24.bmp", PatternPicture(5, 3, 1), Bmp24); }},
+    // BI_RGB: the fourth byte holds no alpha, whatever is stored there.
     {"Bmp32BitUnusedByteDropped",
-     [](const ScratchFolder& folder) { return OneFrame(folder, L"32.bmp", PatternPicture(4, 3, 2, true), Bmp32); }},
+     [](const ScratchFolder& folder) {
+         return ImageFile{folder.Write(L"32.bmp", Bmp32(PatternPicture(4, 3, 2, true))), {{PatternPicture(4, 3, 2)}}};
+     }},
     {"Bmp8BitPalette",
      [](const ScratchFolder& folder) {
          const IndexedPicture picture = PatternIndexed(5, 3, 6, 3);
@@ -79,7 +82,7 @@ const DecodeCase decodeCases[] = {
      }},
     {"PngRgb",
      [](const ScratchFolder& folder) { return OneFrame(folder, L"rgb.png", PatternPicture(5, 4, 4), Png<AsBgr24>); }},
-    {"PngRgbaTransparencyDropped",
+    {"PngRgbaOverWhite",
      [](const ScratchFolder& folder) {
          return OneFrame(folder, L"rgba.png", PatternPicture(4, 4, 5, true), Png<AsBgra32>);
      }},
@@ -160,7 +163,8 @@ TEST_P(ImageDataDecodeTest, EveryFrameComesBackAsPackedRgb)
 
     for (unsigned int index = 0; index < frameCount; ++index)
     {
-        const Picture& expected = image.frames[index].picture;
+        // Frames with alpha come over the default background.
+        const Picture expected = image.frames[index].picture.Over(white);
         const ImageDataCall call(plugin.Load(), AnsiPath(image.path), index);
         ASSERT_EQ(call.result, 0) << "frame " << index;
         EXPECT_TRUE(call.messages.empty()) << "frame " << index;

@@ -15,6 +15,7 @@
 #include "support/PixelsMatch.h"
 #include "support/PluginCopy.h"
 #include "support/TestImages.h"
+#include "support/ViewerFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,69 @@ TEST_P(PhotoOrientationTest, EveryPageIsThePictureAViewerShows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PhotoOrientationTest, testing::ValuesIn(orientationCases), CaseName());
+
+// Pages of formats that Wine's converter cannot turn into 24-bit RGB directly (grey, 1-bit,
+// palette, 16-bit): they are read through its fallback, and turned all the same. Every
+// page stores 3 x 2 samples: grey levels 10 20 30 over 40 50 60, or colours R G B over
+// Y C M.
+std::string TurnedPage(TiffColour colour, unsigned int bits, const std::vector<unsigned int>& samples, unsigned int turn)
+{
+    TiffPage page{3, 2, {}, TiffOrientation{turn}, colour, bits};
+    for (const unsigned int sample : samples)
+    {
+        page.samples += static_cast<char>(sample & 0xFF);
+        if (bits == 16)
+        {
+            page.samples += static_cast<char>(sample >> 8);
+        }
+    }
+    if (colour == TiffColour::Palette)
+    {
+        // Indices 0 to 5 are R, G, B, Y, C, M; all reds, then greens, then blues.
+        page.colourMap.assign(3 * 256, 0);
+        const unsigned int colours[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
+        for (unsigned int index = 0; index < 6; ++index)
+        {
+            for (unsigned int channel = 0; channel < 3; ++channel)
+            {
+                page.colourMap[channel * 256 + index] = static_cast<std::uint16_t>(colours[index][channel] * 65535);
+            }
+        }
+    }
+    return EncodeTiff({page});
+}
+
+const ViewerCase fallbackCases[] = {
+    {{"Grey8Turned180"},
+     [] { return TurnedPage(TiffColour::Grey, 8, {10, 20, 30, 40, 50, 60}, 3); },
+     {{60, 60, 60, 50, 50, 50, 40, 40, 40, 30, 30, 30, 20, 20, 20, 10, 10, 10}}},
+    {{"Grey16TurnedClockwise"},
+     [] { return TurnedPage(TiffColour::Grey, 16, {2570, 5140, 7710, 10280, 12850, 15420}, 6); },
+     {{40, 40, 40, 10, 10, 10, 50, 50, 50, 20, 20, 20, 60, 60, 60, 30, 30, 30}}},
+    {{"PaletteTurnedAnticlockwise"},
+     [] { return TurnedPage(TiffColour::Palette, 8, {0, 1, 2, 3, 4, 5}, 8); },
+     {{0, 0, 255, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 0, 0, 255, 255, 0}}},
+    // Rows of bits: white, black, black over black, white, white.
+    {{"OneBitMirrored"},
+     [] { return TurnedPage(TiffColour::Grey, 1, {0x80, 0x60}, 2); },
+     {{0, 0, 0, 0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0, 0}}},
+    {{"Rgb16Transposed"},
+     [] {
+         return TurnedPage(TiffColour::Rgb, 16,
+                           {65535, 0, 0, 0, 65535, 0, 0, 0, 65535, 65535, 65535, 0, 0, 65535, 65535, 65535, 0, 65535},
+                           5);
+     },
+     {{255, 0, 0, 255, 255, 0, 0, 255, 0, 0, 255, 255, 0, 0, 255, 255, 0, 255}}},
+};
+
+using PhotoOrientationFallbackTest = testing::TestWithParam<ViewerCase>;
+
+TEST_P(PhotoOrientationFallbackTest, PageIsTurnedAfterTheConverterFallback)
+{
+    ExpectViewerFrames(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PhotoOrientationFallbackTest, testing::ValuesIn(fallbackCases), CaseName());
 
 // A page larger than the strips the turn reads it in, so that runs meet across strips:
 // every stored pixel holds its own place (x and y in red and green, their high bits in

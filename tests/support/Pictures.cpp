@@ -28,6 +28,19 @@ unsigned char Byte(unsigned int value)
 
 } // namespace
 
+Picture Picture::Over(const Rgba& background) const
+{
+    Picture over = *this;
+    for (Rgba& p : over.pixels)
+    {
+        const auto mix = [&](unsigned int colour, unsigned int behind) {
+            return Byte((colour * p.a + behind * (255 - p.a) + 127) / 255);
+        };
+        p = {mix(p.r, background.r), mix(p.g, background.g), mix(p.b, background.b), 255};
+    }
+    return over;
+}
+
 std::string Picture::Rgb() const
 {
     std::string bytes;

@@ -18,6 +18,8 @@ struct Rgba
     unsigned char a = 255;
 };
 
+inline constexpr Rgba white{255, 255, 255, 255};
+
 // Pixels in rows from top to bottom.
 struct Picture
 {
@@ -26,8 +28,11 @@ struct Picture
     std::vector<Rgba> pixels;
 
     const Rgba& At(unsigned int x, unsigned int y) const { return pixels[y * width + x]; }
-    // The packed 24-bit R, G, B rows GetImageData should return: alpha dropped, colours kept.
+    // The packed 24-bit R, G, B rows: alpha dropped, colours kept.
     std::string Rgb() const;
+    // The picture a viewer shows over background: each colour (c * a + bg * (255 - a)) / 255,
+    // rounded; opaque.
+    Picture Over(const Rgba& background) const;
 };
 
 // A picture whose pixel (x, y) is colourAt(x, y).

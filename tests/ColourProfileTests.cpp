@@ -1,0 +1,176 @@
+// A frame whose file embeds an ICC profile comes back in sRGB, as a colour-managed viewer
+// shows it; a frame whose profile describes sRGB, cannot be used, or is asked for raw comes
+// back as stored. Each file is written byte by byte with a profile written by the test
+// support, and each expected row is a known number: a profile that swaps red and green pins
+// the channel order, a linear-light profile gives sRGB's curve of its samples, and the
+// CMYK rows were worked out once by little CMS's transicc (perceptual intent, to its own
+// sRGB) from the same profile and kept as literals. Wine's JPEG decoder gives no colour
+// contexts, so JPEG's profiles are not reached here.
+
+#include "support/FileBytes.h"
+#include "support/ProfiledFiles.h"
+#include "support/ViewerFrames.h"
+
+#include <random>
+
+using namespace Tesmo::Tests;
+using namespace Tesmo::PluginHost;
+
+namespace
+{
+
+using Type = PngColourType;
+
+std::string RgbPng(const std::vector<unsigned int>& samples, const std::string& profile)
+{
+    return PngRow(Type::Rgb, 8, samples, profile);
+}
+
+const std::vector<unsigned int> primaries = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 200, 30};
+
+// Profiles that cannot be used leave the frame as stored.
+std::string Damaged(std::string profile)
+{
+    return RgbPng(primaries, profile);
+}
+
+std::string RandomBytes()
+{
+    std::mt19937 random(28);
+    std::string bytes(600, '\0');
+    for (char& byte : bytes)
+    {
+        byte = static_cast<char>(random());
+    }
+    return bytes;
+}
+
+// The declared size (the header's first four bytes) past the bytes there are.
+std::string LengthPastTheEnd()
+{
+    std::string profile = LinearRgbProfile();
+    profile[0] = '\x7F';
+    return profile;
+}
+
+// A tag whose offset points past the profile's end.
+std::string TagOutside()
+{
+    std::string profile = LinearRgbProfile();
+    profile[132 + 4] = '\x7F'; // the first tag's offset
+    return profile;
+}
+
+std::string LabProfile()
+{
+    IccProfileToEncode lab = MatrixProfile(SrgbSpace());
+    lab.colourSpace = IccSignature("Lab ");
+    return ProfileBytes(lab);
+}
+
+// A 3 x 2 TIFF page, swapped red and green, stored turned: tag 6 turns it clockwise.
+std::string TurnedSwappedTiff()
+{
+    TiffPage page{3, 2, std::string("\xFF\x00\x00" "\x00\xFF\x00" "\x00\x00\xFF" "\xFF\xFF\x00" "\x00\xFF\xFF" "\xFF\x00\xFF", 18),
+                  TiffOrientation{6}};
+    page.iccProfile = SwappedRedAndGreenProfile();
+    return EncodeTiff({page});
+}
+
+const ViewerCase colourCases[] = {
+    {{"ChannelOrderBySwappedRedAndGreen"},
+     [] { return RgbPng(primaries, SwappedRedAndGreenProfile()); },
+     {{0, 255, 0, 255, 0, 0, 0, 0, 255, 200, 10, 30}}},
+    {{"LinearLightRgb"},
+     [] { return RgbPng({0, 0, 0, 1, 64, 128, 200, 255, 255}, LinearRgbProfile()); },
+     {{0, 0, 0, 13, 137, 188, 229, 255, 255}}},
+    {{"LinearLightGrey"},
+     [] { return PngRow(Type::Grey, 8, {1, 64, 128, 200}, LinearGreyProfile()); },
+     {{13, 13, 13, 137, 137, 137, 188, 188, 188, 229, 229, 229}}},
+    // From 8 bits first, 100 and 300 would give 0 and 13.
+    {{"SixteenBitFromItsOwnValues"},
+     [] { return PngRow(Type::Rgb, 16, {100, 300, 3000, 30000, 65535, 0}, LinearRgbProfile()); },
+     {{5, 14, 60, 180, 255, 0}}},
+    {{"SixteenBitGrey"},
+     [] { return PngRow(Type::Grey, 16, {100, 300}, LinearGreyProfile()); },
+     {{5, 5, 5, 14, 14, 14}}},
+    {{"SixteenBitWithAlphaOverWhite"},
+     [] { return PngRow(Type::Rgba, 16, {100, 300, 30000, 65535}, LinearRgbProfile()); },
+     {{5, 14, 180}}},
+    {{"CmykThroughTheEngine"},
+     [] {
+         return TiffRow(TiffColour::Cmyk, TiffAlpha::None,
+                        {0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 0, 0, 0, 128, 128, 64, 0, 0},
+                        ProfileBytes(NaiveCmykProfile()));
+     },
+     {{255, 255, 255, 0, 255, 255, 255, 0, 255, 0, 0, 0, 127, 127, 127, 127, 191, 255}},
+     nullptr,
+     2},
+    // A table-based profile of sRGB itself, run by the engine on a lattice.
+    {{"TableProfileThroughTheEngine"},
+     [] { return RgbPng({255, 0, 0, 0, 255, 0, 0, 0, 255, 200, 100, 50, 128, 128, 128}, ProfileBytes(TableProfile("sRGB table", SrgbLabConversion(), 17))); },
+     {{255, 0, 0, 0, 255, 0, 0, 0, 255, 200, 100, 50, 128, 128, 128}},
+     nullptr,
+     2},
+    // Stored R G B over Y C M, swapped G R B over Y M C, then turned clockwise.
+    {{"TurnedAfterColour"},
+     TurnedSwappedTiff,
+     {{255, 255, 0, 0, 255, 0, 255, 0, 255, 255, 0, 0, 0, 255, 255, 0, 0, 255}},
+     nullptr,
+     1},
+    // Left as stored.
+    {{"SrgbProfile"}, [] { return RgbPng(primaries, ProfileBytes(MatrixProfile(SrgbSpace()))); }, {{}}},
+    {{"SrgbProfileVersion4"},
+     [] { return RgbPng(primaries, ProfileBytes(MatrixProfile(SrgbSpace(), IccVersion::V4_3))); },
+     {{}}},
+    {{"RawBySettings"},
+     [] { return RgbPng(primaries, SwappedRedAndGreenProfile()); },
+     {{}},
+     L"[Frames]\r\nprofile=RaW\r\n"},
+    {{"RandomBytes"}, [] { return Damaged(RandomBytes()); }, {{}}},
+    {{"LengthPastTheEnd"}, [] { return Damaged(LengthPastTheEnd()); }, {{}}},
+    {{"TagOutsideTheProfile"}, [] { return Damaged(TagOutside()); }, {{}}},
+    {{"LabColourSpace"}, [] { return Damaged(LabProfile()); }, {{}}},
+    {{"RgbProfileOnCmykFrame"},
+     [] { return TiffRow(TiffColour::Cmyk, TiffAlpha::None, {0, 255, 0, 0}, LinearRgbProfile()); },
+     {{}}},
+};
+
+using ColourProfileTest = testing::TestWithParam<ViewerCase>;
+
+TEST_P(ColourProfileTest, FrameIsThePictureAViewerShows)
+{
+    ExpectViewerFrames(GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ColourProfileTest, testing::ValuesIn(colourCases), CaseName());
+
+// The settings file is read only for a frame that a step changes: its last-access time,
+// set well before its last write, stays put while an sRGB-tagged frame and an opaque one
+// decode, and moves once a frame whose profile converts it decodes (which shows that this
+// file system records reads at all).
+TEST(FrameSettingsReads, OnlyForAFrameAStepChanges)
+{
+    const ScratchFolder folder;
+    const std::string srgb = AnsiPath(folder.Write(L"srgb.png", RgbPng(primaries, ProfileBytes(MatrixProfile(SrgbSpace())))));
+    const std::string opaque = AnsiPath(folder.Write(L"opaque.png", RgbPng(primaries, {})));
+    const std::string converted = AnsiPath(folder.Write(L"converted.png", RgbPng(primaries, LinearRgbProfile())));
+    PluginCopy plugin;
+    plugin.WriteSettings(L"[Frames]\r\nprofile=included\r\ntransparency=included\r\n");
+    constexpr std::uint64_t longAgo = 126227808000000000; // 2001-01-01
+    SetLastAccessTime(plugin.SettingsPath(), longAgo);
+
+    for (const std::string& path : {srgb, opaque})
+    {
+        EXPECT_EQ(ImageDataCall(plugin.Load(), path, 0).result, 0) << path;
+    }
+    EXPECT_EQ(LastAccessTime(plugin.SettingsPath()), longAgo);
+
+    EXPECT_EQ(ImageDataCall(plugin.Load(), converted, 0).result, 0);
+    if (LastAccessTime(plugin.SettingsPath()) == longAgo)
+    {
+        GTEST_SKIP() << "this file system does not record when a file is read";
+    }
+}
+
+} // namespace

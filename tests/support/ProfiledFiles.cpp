@@ -1,0 +1,97 @@
+#include "support/ProfiledFiles.h"
+
+#include <stdexcept>
+
+using namespace Tesmo::PluginHost;
+
+namespace Tesmo::Tests
+{
+
+namespace
+{
+
+unsigned int SamplesPerPixel(PngColourType type)
+{
+    switch (type)
+    {
+    case PngColourType::Rgb:
+        return 3;
+    case PngColourType::GreyAlpha:
+        return 2;
+    case PngColourType::Rgba:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+std::string ProfileBytes(const IccProfileToEncode& profile)
+{
+    return EncodeIccProfile(profile);
+}
+
+std::string SwappedRedAndGreenProfile()
+{
+    RgbColorants colorants = D50Colorants(SrgbSpace());
+    std::swap(colorants.red, colorants.green);
+    return ProfileBytes(MatrixProfile("Swapped red and green", colorants, IccToneCurve::Srgb()));
+}
+
+std::string LinearRgbProfile()
+{
+    return ProfileBytes(MatrixProfile("Linear sRGB", D50Colorants(SrgbSpace()), IccToneCurve::Gamma(1.0)));
+}
+
+std::string LinearGreyProfile()
+{
+    return ProfileBytes(GreyProfile("Linear grey", IccToneCurve::Gamma(1.0)));
+}
+
+std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
+                   const std::string& profile)
+{
+    PngImage image;
+    image.width = static_cast<unsigned int>(samples.size() / SamplesPerPixel(type));
+    image.height = 1;
+    image.colourType = type;
+    image.bitDepth = bitDepth;
+    for (const unsigned int sample : samples)
+    {
+        if (bitDepth == 16)
+        {
+            image.samples += static_cast<char>(sample >> 8);
+        }
+        image.samples += static_cast<char>(sample & 0xFF);
+    }
+    if (!profile.empty())
+    {
+        image.profile = PngProfile{"ICC profile", profile};
+    }
+    return EncodePng(image);
+}
+
+std::string TiffRow(TiffColour colour, TiffAlpha alpha, const std::vector<unsigned int>& samples,
+                    const std::string& profile)
+{
+    const unsigned int perPixel =
+        (colour == TiffColour::Cmyk ? 4 : colour == TiffColour::Rgb ? 3 : 1) + (alpha == TiffAlpha::None ? 0 : 1);
+    if (samples.size() % perPixel != 0)
+    {
+        throw std::invalid_argument("a row of whole pixels");
+    }
+    TiffPage page;
+    page.width = static_cast<unsigned int>(samples.size() / perPixel);
+    page.height = 1;
+    page.colour = colour;
+    page.alpha = alpha;
+    page.iccProfile = profile;
+    for (const unsigned int sample : samples)
+    {
+        page.samples += static_cast<char>(sample);
+    }
+    return EncodeTiff({page});
+}
+
+} // namespace Tesmo::Tests

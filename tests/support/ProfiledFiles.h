@@ -1,0 +1,32 @@
+#pragma once
+
+#include "hosting/IccProfileBuilders.h"
+#include "hosting/PngEncoder.h"
+#include "hosting/TiffEncoder.h"
+
+#include <string>
+#include <vector>
+
+namespace Tesmo::Tests
+{
+
+// Small files for the colour and transparency tests, written byte by byte: one row of
+// pixels whose samples the test lists, with the profile it names.
+
+// A profile's bytes.
+std::string ProfileBytes(const PluginHost::IccProfileToEncode& profile);
+// sRGB's colorants with red's and green's swapped, and sRGB's curve: pins channel order.
+std::string SwappedRedAndGreenProfile();
+// sRGB's colorants with linear light for the curve: the sRGB level of v is sRGB's curve of v.
+std::string LinearRgbProfile();
+std::string LinearGreyProfile();
+
+// One row of samples (8-bit values, or 16-bit ones when bitDepth is 16) as a PNG of the
+// colour type, with the profile when it is not empty.
+std::string PngRow(PluginHost::PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
+                   const std::string& profile = {});
+// One page of one row as a TIFF.
+std::string TiffRow(PluginHost::TiffColour colour, PluginHost::TiffAlpha alpha, const std::vector<unsigned int>& samples,
+                    const std::string& profile = {});
+
+} // namespace Tesmo::Tests
