@@ -1,6 +1,7 @@
 #include "imaging/ColourEngine.h"
 
 #include <string>
+#include <vector>
 
 namespace Tesmo::Plugin::Imaging
 {
@@ -16,6 +17,29 @@ bool Find(HMODULE library, const char* name, Function& function)
 {
     function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
     return function != nullptr;
+}
+
+// Larger than any profile of sRGB.
+constexpr LONGLONG largestStandardProfile = 1 << 20;
+
+bool ReadProfileFile(const wchar_t* path, std::vector<std::uint8_t>& bytes)
+{
+    const HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+    {
+        return false;
+    }
+    LARGE_INTEGER size{};
+    DWORD read = 0;
+    bool whole = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= largestStandardProfile;
+    if (whole)
+    {
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        whole = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size();
+    }
+    CloseHandle(file);
+    return whole;
 }
 
 } // namespace
@@ -82,7 +106,13 @@ bool ColourEngine::Open(const std::uint8_t* bytes, std::size_t size)
         return false;
     }
     srgbPath[MAX_PATH - 1] = L'\0';
-    PROFILE fromFile{PROFILE_FILENAME, srgbPath, static_cast<DWORD>((wcslen(srgbPath) + 1) * sizeof(wchar_t))};
+    // Read here and handed over from memory: Wine's engine keeps a handle of every profile
+    // it opens by name past its closing.
+    if (!ReadProfileFile(srgbPath, srgbBytes))
+    {
+        return false;
+    }
+    PROFILE fromFile{PROFILE_MEMBUFFER, srgbBytes.data(), static_cast<DWORD>(srgbBytes.size())};
     srgb = openProfile(&fromFile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING);
     if (srgb == nullptr)
     {

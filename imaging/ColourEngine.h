@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace Tesmo::Plugin::Imaging
 {
@@ -47,6 +48,7 @@ private:
     DeleteTransform deleteTransform = nullptr;
     Translate translate = nullptr;
     StandardProfile standardProfile = nullptr;
+    std::vector<std::uint8_t> srgbBytes; // the system's sRGB profile, as the engine reads it
     HPROFILE embedded = nullptr;
     HPROFILE srgb = nullptr;
     HTRANSFORM transform = nullptr;

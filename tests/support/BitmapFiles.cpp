@@ -129,13 +129,13 @@ std::string Bmp24HeaderOnly(int width, int height)
     return BmpFile(width, height, 24, {}, "");
 }
 
-std::string IconDib(const Picture& picture, unsigned int bitCount)
+std::string IconDib(const Picture& picture, unsigned int bitCount, bool maskFromAlpha)
 {
     const std::string mask = BottomUpRows(picture.width, picture.height, 1, [&](unsigned int y) {
         std::string row((picture.width + 7) / 8, '\0');
         for (unsigned int x = 0; x < picture.width; ++x)
         {
-            if (picture.At(x, y).a == 0)
+            if (maskFromAlpha && picture.At(x, y).a == 0)
             {
                 row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
             }
@@ -146,6 +146,19 @@ std::string IconDib(const Picture& picture, unsigned int bitCount)
     return InfoHeader(static_cast<int>(picture.width), static_cast<int>(picture.height * 2), bitCount,
                       colours.size() + mask.size(), 0) +
            colours + mask;
+}
+
+std::string Bmp32WithAlpha(const Picture& picture)
+{
+    const std::string rows = UnpaddedRows(picture, true, true);
+    const std::size_t offset = 14 + 108;
+    std::string bytes = "BM";
+    Put(bytes, {{offset + rows.size(), 4}, {0, 4}, {offset, 4}});
+    Put(bytes, {{108, 4}, {picture.width, 4}, {picture.height, 4}, {1, 2}, {32, 2}, {3, 4} /* BI_BITFIELDS */,
+                {rows.size(), 4}, {2835, 4}, {2835, 4}, {0, 4}, {0, 4}, {0x00FF0000, 4}, {0x0000FF00, 4},
+                {0x000000FF, 4}, {0xFF000000, 4} /* red, green, blue, alpha masks */, {0x73524742, 4} /* sRGB */});
+    bytes.append(48, '\0'); // end points and gammas, unused for sRGB
+    return bytes + rows;
 }
 
 std::string Ico(const std::vector<IconImage>& images)

@@ -6,6 +6,7 @@
 #include "support/Animations.h"
 #include "support/BitmapFiles.h"
 #include "support/EncoderFrames.h"
+#include "support/ProfiledFiles.h"
 
 #include <wincodec.h>
 
@@ -37,6 +38,21 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
     const std::string photo = save(L"photo.tif", PluginHost::EncodeTiff({{37, 23, rgb.Rgb(), clockwise},
                                                                         {16, 9, rgba.Rgb(), mirrored}}));
 
+    // Colour through a profile by tables and through the colour engine, alpha over white,
+    // and a turn, together.
+    PluginHost::TiffPage profiled{16, 9, {}, clockwise};
+    profiled.alpha = PluginHost::TiffAlpha::Unassociated;
+    profiled.iccProfile = ProfileBytes(PluginHost::MatrixProfile(PluginHost::AdobeRgbSpace()));
+    for (const Rgba& pixel : rgba.pixels)
+    {
+        profiled.samples += {static_cast<char>(pixel.r), static_cast<char>(pixel.g), static_cast<char>(pixel.b),
+                             static_cast<char>(pixel.a)};
+    }
+    const std::string colour = save(L"colour.tif", PluginHost::EncodeTiff({profiled}));
+    const std::string cmyk = save(L"cmyk.tif", TiffRow(PluginHost::TiffColour::Cmyk, PluginHost::TiffAlpha::None,
+                                                       {0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 128},
+                                                       ProfileBytes(PluginHost::NaiveCmykProfile())));
+
     const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
     return {{bmp, 0, true},  {png, 0, true},  {gif, 0, true},  {gif, 1, true},
             {gif, 2, true},  {tiff, 0, true}, {tiff, 1, true}, {jpeg, 0, true},
@@ -45,6 +61,8 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
             {animation, 4, true},
             // Pages of a photo turned upright as their tags say.
             {photo, 0, true}, {photo, 1, true},
+            // Colour, alpha and the turn.
+            {colour, 0, true}, {cmyk, 0, true},
             // Requests that fail: a missing file, not an image, a frame past the end, data cut short.
             {AnsiPath(folder / L"missing.png"), 0, false},
             {save(L"text.gif", "not an image"), 0, false},
