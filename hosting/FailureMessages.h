@@ -4,7 +4,7 @@ namespace Tesmo::PluginHost
 {
 
 // The one debugger message GetImageData sends when a step fails, in the order the steps
-// run (README "Failures and their messages" shows them to people). The host tool names the
+// run (docs/hosts.md, "Failures and their messages", shows them to people). The host tool names the
 // failing step from them, the tests check them.
 inline constexpr const wchar_t* factoryFailed = L"[WIC_Plugin] CoCreateInstance( CLSID_WICImagingFactor ) Failed!";
 inline constexpr const wchar_t* openFailed = L"[WIC_Plugin] IWICImagingFactory->CreateDecoderFromFilename( ) Failed!";

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Checks a built plug-in's binary interface against what the README promises hosts: the
+# Checks a built plug-in's binary interface against what docs/hosts.md promises hosts: the
 # machine type of its build, an export table of exactly the three functions under their
-# plain names, and imports from exactly KERNEL32, ADVAPI32, OLE32 and MSVCRT.
+# plain names, and imports from exactly KERNEL32, ADVAPI32, OLE32 and MSVCRT. Windows'
+# colour engine (mscms.dll) is not among them: the plug-in loads it from the system
+# folder only when a frame's colour profile needs it.
 # Usage: check-abi.sh x86|x64 PLUGIN.dll
 set -euo pipefail
 arch="$1"
