@@ -1,10 +1,12 @@
 #include "Benchmark.h"
 
+#include "AlphaDecode.h"
 #include "AlternatingRuns.h"
 #include "AnimationDecode.h"
 #include "AnimationImages.h"
 #include "BenchmarkImages.h"
 #include "Catalogue.h"
+#include "ColourDecode.h"
 #include "DecodeOverhead.h"
 #include "MemoryProbe.h"
 #include "OrientationDecode.h"
@@ -56,8 +58,10 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
                           "that already joined a single-threaded apartment");
     pluginThread.Run([&] { pluginApartment.reset(); });
     MeasureAnimationDecode(plugin, animations, pluginThread, bareThread, *bare);
-    bareThread.Run([&] { bare.reset(); });
     MeasureOrientation(plugin, folder.Path(), pluginThread);
+    MeasureColour(plugin, folder.Path(), largeMegapixels, pluginThread, bareThread, *bare);
+    bareThread.Run([&] { bare.reset(); });
+    MeasureAlpha(plugin, folder.Path(), largeMegapixels, pluginThread);
     if (decodeOnly)
     {
         return 0;

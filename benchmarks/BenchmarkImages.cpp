@@ -31,6 +31,13 @@ std::vector<BYTE> PhotoLikePixels(unsigned int width, unsigned int height, unsig
     return pixels;
 }
 
+PictureSize LargePictureSize(unsigned int largeMegapixels)
+{
+    // 4:3 frames: 12 megapixels are 4000 x 3000.
+    const auto side = static_cast<unsigned int>(std::sqrt(largeMegapixels * 1e6 / 12.0) + 0.5);
+    return {4 * side, 3 * side};
+}
+
 std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, unsigned int largeMegapixels)
 {
     struct Recipe
@@ -42,12 +49,13 @@ std::vector<BenchmarkImage> WriteBenchmarkImages(const std::wstring& folder, uns
         unsigned int width;
         unsigned int height;
     };
-    // 4:3 frames: 12 megapixels are 4000 x 3000.
-    const auto side = static_cast<unsigned int>(std::sqrt(largeMegapixels * 1e6 / 12.0) + 0.5);
+    const auto [largeWidth, largeHeight] = LargePictureSize(largeMegapixels);
     const std::wstring large = std::to_wstring(largeMegapixels) + L" MP ";
     const Recipe recipes[] = {
-        {large + L"JPEG", L"photo-large.jpg", GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, 4 * side, 3 * side},
-        {large + L"PNG", L"photo-large.png", GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 4 * side, 3 * side},
+        {large + L"JPEG", L"photo-large.jpg", GUID_ContainerFormatJpeg, GUID_WICPixelFormat24bppBGR, largeWidth,
+         largeHeight},
+        {large + L"PNG", L"photo-large.png", GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, largeWidth,
+         largeHeight},
         {L"1 MP GIF", L"photo-1mp.gif", GUID_ContainerFormatGif, GUID_WICPixelFormat8bppIndexed, 1000, 1000},
         {L"16x16 PNG", L"icon-16.png", GUID_ContainerFormatPng, GUID_WICPixelFormat24bppBGR, 16, 16},
     };

@@ -16,6 +16,14 @@ struct BenchmarkImage
     unsigned int height;
 };
 
+// The large pictures' size: 4:3, largeMegapixels of them (12: 4000 x 3000).
+struct PictureSize
+{
+    unsigned int width;
+    unsigned int height;
+};
+PictureSize LargePictureSize(unsigned int largeMegapixels);
+
 // Encodes the benchmark's images with WIC's own encoders into folder: a JPEG and a PNG of
 // largeMegapixels (4:3), a 1-megapixel GIF and a 16 x 16 PNG, all of a photo-like pattern
 // with noise so that the encoders do real work.

@@ -1,8 +1,9 @@
 #include "OrientationDecode.h"
 
-#include "AlternatingRuns.h"
 #include "BenchmarkImages.h"
+#include "ComparisonTable.h"
 #include "Contenders.h"
+#include "PairedDecode.h"
 #include "hosting/AnsiPath.h"
 #include "hosting/TiffEncoder.h"
 #include "support/FileBytes.h"
@@ -41,17 +42,12 @@ void MeasureOrientation(const PluginHost::PluginLibrary& plugin, const std::wstr
     {
         throw std::runtime_error("the plug-in did not turn a photo tagged 6 upright");
     }
-    const auto [ours, theirs] = TimeAlternating(
-        [&] { pluginThread.Run([&] { DecodeWithPlugin(plugin, turned, 0); }); },
-        [&] { pluginThread.Run([&] { DecodeWithPlugin(plugin, upright, 0); }); });
+    const Comparison times = TimePluginPair(plugin, pluginThread, turned, upright);
 
     std::printf("\nPhoto orientation: a %u x %u TIFF page through the plug-in, tagged 6 (handed over turned,\n"
                 "%u x %u) against the same stored pixels tagged 1 (handed over as stored)\n",
                 storedWidth, storedHeight, storedHeight, storedWidth);
-    std::printf("  %26s %26s %7s %10s\n", "turned ms (min-max)", "upright ms (min-max)", "ratio", "overhead");
-    std::printf("  %10.3f (%6.3f-%7.3f) %10.3f (%6.3f-%7.3f) %7.3f %7.3f ms\n", ours.median, ours.minimum,
-                ours.maximum, theirs.median, theirs.minimum, theirs.maximum, ours.median / theirs.median,
-                ours.median - theirs.median);
+    ComparisonTable(0, "", "turned ms (min-max)", "upright ms (min-max)", false).PrintRow("", times);
 }
 
 } // namespace Tesmo::Benchmarks

@@ -19,8 +19,9 @@ void PrintUsage()
 {
     std::fputs("usage: plugin-bench PLUGIN.dll [all|decode] [MEGAPIXELS] [EARLIER.dll]\n"
                "  measures the plug-in against bare WIC: decode time of single images and of GIF\n"
-               "  animation frames, memory, catalogue calls and thread scaling (all, the default), or\n"
-               "  the decode times only (decode); the large images have 12 megapixels or MEGAPIXELS;\n"
+               "  animation frames, orientation, colour profiles and alpha, memory, catalogue calls and\n"
+               "  thread scaling (all, the default), or the decode times only (decode); the large images\n"
+               "  have 12 megapixels or MEGAPIXELS;\n"
                "  an earlier build of the plug-in has its extension list timed beside this one's\n",
                stderr);
 }
