@@ -3,7 +3,13 @@
 #include "BenchmarkImages.h"
 #include "ComparisonTable.h"
 #include "PairedDecode.h"
+#include "Contenders.h"
+#include "hosting/AnsiPath.h"
 #include "hosting/PngEncoder.h"
+#include "support/FileBytes.h"
+#include "support/PluginCopy.h"
+
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -55,6 +61,23 @@ void MeasureAlpha(const PluginHost::PluginLibrary& plugin, const std::wstring& f
                         {L"opaque.png", Png(size, PluginHost::PngColourType::Rgb, rgb)}, size.width, size.height,
                         StepEffect::ChangesPixels);
     ComparisonTable(0, "", "RGBA ms (min-max)", "RGB ms (min-max)", true).PrintRow("", times, 1.15);
+
+    // The same file as the plug-in handed it over before it composited: through a copy of
+    // the plug-in whose settings file says transparency=raw, alpha dropped.
+    std::printf("\nThe same RGBA PNG composited over white against its decode with alpha dropped\n"
+                "(transparency=raw, a copy of the plug-in beside its settings file).\n");
+    std::fflush(stdout);
+    Tests::PluginCopy raw;
+    raw.WriteSettings(L"[Frames]\r\ntransparency=raw\r\n");
+    const PluginHost::PluginLibrary& rawPlugin = raw.Load();
+    const std::wstring path = folder + L"\\alpha-same.png";
+    Tests::WriteFileBytes(path, Png(size, PluginHost::PngColourType::Rgba, WithAlphaRamp(rgb, size.width)));
+    const std::string ansiPath = PluginHost::AnsiPath(path);
+    const Comparison same =
+        TimeAlternating([&] { pluginThread.Run([&] { DecodeWithPlugin(plugin, ansiPath, 0); }); },
+                        [&] { pluginThread.Run([&] { DecodeWithPlugin(rawPlugin, ansiPath, 0); }); });
+    DeleteFileW(path.c_str());
+    ComparisonTable(0, "", "over white ms (min-max)", "raw ms (min-max)", true).PrintRow("", same, 1.15);
 }
 
 } // namespace Tesmo::Benchmarks
