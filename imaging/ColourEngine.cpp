@@ -46,9 +46,10 @@ bool ReadProfileFile(const wchar_t* path, std::vector<std::uint8_t>& bytes)
 
 ColourEngine::ColourEngine(const std::uint8_t* bytes, std::size_t size)
 {
-    if (!Load() || !Open(bytes, size))
+    // Ready() tells: the transform is made last, only when everything before it was.
+    if (Load())
     {
-        transform = nullptr;
+        Open(bytes, size);
     }
 }
 

@@ -139,21 +139,7 @@ std::wstring ConfigFile::Value(const wchar_t* section, const wchar_t* key) const
 
 bool ConfigFile::ValueIs(const wchar_t* section, const wchar_t* key, const std::wstring& expected) const
 {
-    if (iniPath.empty())
-    {
-        return false;
-    }
-
-    // The default is a value no setting compares equal to.
-    std::vector<wchar_t> value(settingValueUnits, L'\0');
-    const DWORD length =
-        GetPrivateProfileStringW(section, key, L"included", value.data(), settingValueUnits, iniPath.c_str());
-    if (length == 0)
-    {
-        return false;
-    }
-
-    std::wstring lowered(value.data(), length);
+    std::wstring lowered = Value(section, key);
     for (wchar_t& unit : lowered)
     {
         unit = LowerAsciiUnit(unit);
