@@ -1,9 +1,9 @@
 #include "imaging/FrameDecoding.h"
 
-#include "imaging/GifAnimation.h"
-#include "imaging/GifDrawing.h"
+#include "imaging/animation/GifAnimation.h"
+#include "imaging/animation/GifDrawing.h"
 #include "imaging/ImagingFactory.h"
-#include "imaging/PhotoOrientation.h"
+#include "imaging/orientation/PhotoOrientation.h"
 #include "imaging/PixelPlanning.h"
 #include "imaging/StripWalker.h"
 #include "imaging/WicFormats.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/Transparency.h"
+#include "imaging/transparency/Transparency.h"
 
 namespace Tesmo::Plugin::Imaging
 {

@@ -1,6 +1,6 @@
 #include "imaging/PixelPlanning.h"
 
-#include "imaging/EmbeddedProfile.h"
+#include "imaging/colour/EmbeddedProfile.h"
 #include "imaging/WicFormats.h"
 
 #include <optional>

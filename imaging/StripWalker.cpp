@@ -1,6 +1,6 @@
 #include "imaging/StripWalker.h"
 
-#include "imaging/PhotoOrientation.h"
+#include "imaging/orientation/PhotoOrientation.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/GifAnimation.h"
+#include "imaging/animation/GifAnimation.h"
 
 #include <wincodec.h>
 

@@ -1,4 +1,4 @@
-#include "imaging/ColourLattice.h"
+#include "imaging/colour/engine/ColourLattice.h"
 
 namespace Tesmo::Plugin::Imaging
 {

@@ -1,4 +1,4 @@
-#include "imaging/GifAnimation.h"
+#include "imaging/animation/GifAnimation.h"
 
 #include "imaging/MetadataItems.h"
 #include "imaging/PaletteColours.h"

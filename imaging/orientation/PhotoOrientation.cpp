@@ -1,4 +1,4 @@
-#include "imaging/PhotoOrientation.h"
+#include "imaging/orientation/PhotoOrientation.h"
 
 #include "imaging/MetadataItems.h"
 #include "imaging/WicFormats.h"

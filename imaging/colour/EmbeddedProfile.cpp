@@ -1,10 +1,10 @@
-#include "imaging/EmbeddedProfile.h"
+#include "imaging/colour/EmbeddedProfile.h"
 
-#include "imaging/ColourStage.h"
-#include "imaging/EngineSampling.h"
-#include "imaging/IccNumbers.h"
-#include "imaging/IccProfile.h"
-#include "imaging/SrgbSpace.h"
+#include "imaging/colour/ColourStage.h"
+#include "imaging/colour/engine/EngineSampling.h"
+#include "imaging/colour/profile/IccNumbers.h"
+#include "imaging/colour/profile/IccProfile.h"
+#include "imaging/colour/SrgbSpace.h"
 #include "imaging/WicFormats.h"
 
 #include <wrl/client.h>

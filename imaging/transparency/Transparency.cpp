@@ -1,4 +1,4 @@
-#include "imaging/Transparency.h"
+#include "imaging/transparency/Transparency.h"
 
 #include "imaging/PaletteColours.h"
 #include "imaging/WicFormats.h"

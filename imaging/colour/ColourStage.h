@@ -1,7 +1,7 @@
 #pragma once
 
-#include "imaging/ColourLattice.h"
-#include "imaging/MatrixShaper.h"
+#include "imaging/colour/engine/ColourLattice.h"
+#include "imaging/colour/MatrixShaper.h"
 #include "imaging/StripStage.h"
 
 #include <memory>

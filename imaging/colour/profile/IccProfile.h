@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/ToneCurve.h"
+#include "imaging/colour/profile/ToneCurve.h"
 
 #include <array>
 #include <cstddef>

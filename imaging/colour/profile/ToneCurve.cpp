@@ -1,6 +1,6 @@
-#include "imaging/ToneCurve.h"
+#include "imaging/colour/profile/ToneCurve.h"
 
-#include "imaging/IccNumbers.h"
+#include "imaging/colour/profile/IccNumbers.h"
 
 #include <algorithm>
 #include <cmath>

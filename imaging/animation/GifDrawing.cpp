@@ -1,4 +1,4 @@
-#include "imaging/GifDrawing.h"
+#include "imaging/animation/GifDrawing.h"
 
 #include "imaging/PaletteColours.h"
 

@@ -1,8 +1,8 @@
-#include "imaging/EngineSampling.h"
+#include "imaging/colour/engine/EngineSampling.h"
 
-#include "imaging/ColourEngine.h"
-#include "imaging/ColourStage.h"
-#include "imaging/IccNumbers.h"
+#include "imaging/colour/engine/ColourEngine.h"
+#include "imaging/colour/ColourStage.h"
+#include "imaging/colour/profile/IccNumbers.h"
 
 #include <algorithm>
 

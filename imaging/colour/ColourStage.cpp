@@ -1,4 +1,4 @@
-#include "imaging/ColourStage.h"
+#include "imaging/colour/ColourStage.h"
 
 #include <cstring>
 

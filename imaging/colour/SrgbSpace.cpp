@@ -1,6 +1,6 @@
-#include "imaging/SrgbSpace.h"
+#include "imaging/colour/SrgbSpace.h"
 
-#include "imaging/IccNumbers.h"
+#include "imaging/colour/profile/IccNumbers.h"
 
 #include <cmath>
 

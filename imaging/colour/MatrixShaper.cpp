@@ -1,7 +1,7 @@
-#include "imaging/MatrixShaper.h"
+#include "imaging/colour/MatrixShaper.h"
 
-#include "imaging/IccNumbers.h"
-#include "imaging/SrgbSpace.h"
+#include "imaging/colour/profile/IccNumbers.h"
+#include "imaging/colour/SrgbSpace.h"
 
 #include <cmath>
 

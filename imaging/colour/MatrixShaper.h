@@ -1,6 +1,6 @@
 #pragma once
 
-#include "imaging/IccProfile.h"
+#include "imaging/colour/profile/IccProfile.h"
 
 #include <array>
 #include <cstdint>

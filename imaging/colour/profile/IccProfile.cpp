@@ -1,6 +1,6 @@
-#include "imaging/IccProfile.h"
+#include "imaging/colour/profile/IccProfile.h"
 
-#include "imaging/IccNumbers.h"
+#include "imaging/colour/profile/IccNumbers.h"
 
 namespace Tesmo::Plugin::Imaging
 {

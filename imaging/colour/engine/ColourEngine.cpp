@@ -1,4 +1,4 @@
-#include "imaging/ColourEngine.h"
+#include "imaging/colour/engine/ColourEngine.h"
 
 #include <string>
 #include <vector>
