@@ -1,6 +1,6 @@
 #include "imaging/StripWalker.h"
 
-#include "imaging/orientation/PhotoOrientation.h"
+#include "imaging/StripPlacement.h"
 
 #include <algorithm>
 #include <cstdint>
