@@ -36,6 +36,7 @@ constexpr unsigned int unwritten = ImageDataCall::unwritten;
 // The failing steps as the host tool words them for a user.
 constexpr const char* opening = "opening the file: finding a WIC decoder for its contents";
 constexpr const char* fetching = "fetching the frame";
+constexpr const char* sizing = "reading the frame size";
 constexpr const char* copying = "copying the pixels as 24-bit RGB";
 
 enum class Buffer
@@ -56,6 +57,26 @@ struct FailureCase : NamedCase
     unsigned int height;
     Buffer buffer;
 };
+
+// Frames of a 2 x 1 screen as the case gives them, in a file without a global colour table.
+std::wstring WithoutGlobalTable(const ScratchFolder& folder, std::vector<Tesmo::PluginHost::GifImage> images)
+{
+    Tesmo::PluginHost::GifToEncode gif = Animation(2, 1, std::move(images));
+    gif.globalColours.clear();
+    return folder.Write(L"colourless.gif", EncodeGif(gif));
+}
+
+Tesmo::PluginHost::GifImage Coloured(Tesmo::PluginHost::GifImage image)
+{
+    image.localColours = standardLocalColours;
+    return image;
+}
+
+// An image block at (left, 0) of no width and height rows.
+Tesmo::PluginHost::GifImage ZeroWidth(unsigned int left, unsigned int height)
+{
+    return {left, 0, 0, height, {}, Tesmo::PluginHost::GifControl{}, {}, false};
+}
 
 // A 3 x 2 page tagged to be turned clockwise, whose pixels are said to lie at the end of
 // the file, where there are none.
@@ -129,6 +150,35 @@ const FailureCase failureCases[] = {
          return folder.Write(L"screen.gif", EncodeGif(Animation(65535, 65535, {Patch(0, 0, 1, "1")})));
      },
      0, copyFailed, copying, 1, 65535, 65535, Buffer::Null},
+    // A GIF frame with neither a local nor a global colour table has no colours: WIC would
+    // read through a null palette. Still, composed, or drawn under a later frame.
+    {"GifWithoutColourTables",
+     [](const ScratchFolder& folder) { return WithoutGlobalTable(folder, {Patch(0, 0, 2, "01")}); }, 0,
+     copyFailed, copying, 1, 2, 1, Buffer::Null},
+    {"GifWithoutColourTablesComposed",
+     [](const ScratchFolder& folder) { return WithoutGlobalTable(folder, {Patch(0, 0, 1, "0"), Patch(1, 0, 1, "1")}); },
+     0, copyFailed, copying, 2, 2, 1, Buffer::Null},
+    {"GifLaterFrameWithoutColourTables",
+     [](const ScratchFolder& folder) {
+         return WithoutGlobalTable(folder, {Coloured(Patch(0, 0, 2, "01")), Patch(1, 0, 1, "1")});
+     },
+     1, copyFailed, copying, 2, 2, 1, Buffer::Null},
+    {"GifEarlierFrameWithoutColourTablesDrawn",
+     [](const ScratchFolder& folder) {
+         return WithoutGlobalTable(folder, {Patch(0, 0, 2, "01"), Coloured(Patch(1, 0, 1, "1"))});
+     },
+     1, copyFailed, copying, 2, 2, 1, Buffer::Null},
+    // A frame without area has no picture, still or composed.
+    {"GifFrameOfZeroWidth",
+     [](const ScratchFolder& folder) {
+         return folder.Write(L"empty.gif", EncodeGif(Animation(3, 2, {ZeroWidth(0, 2)})));
+     },
+     0, sizeFailed, sizing, 1, unwritten, unwritten, Buffer::NotWritten},
+    {"GifLaterFrameOfZeroWidth",
+     [](const ScratchFolder& folder) {
+         return folder.Write(L"empty.gif", EncodeGif(Animation(2, 1, {Patch(0, 0, 2, "01"), ZeroWidth(1, 1)})));
+     },
+     1, sizeFailed, sizing, 2, unwritten, unwritten, Buffer::NotWritten},
     // A row alone of 0x60000000 x 3 bytes does not fit in 32 bits.
     {"OverflowingStride",
      [](const ScratchFolder& folder) { return folder.Write(L"wide.bmp", Bmp24HeaderOnly(0x60000000, 1)); }, 0,
