@@ -199,14 +199,12 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
         return Fail(factoryFailed);
     }
 
+    std::wstring widePath;
+    if (!WidenAnsiPath(path, widePath) ||
+        factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                           &decoder) != S_OK)
     {
-        std::wstring widePath;
-        if (!WidenAnsiPath(path, widePath) ||
-            factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
-                                               WICDecodeMetadataCacheOnDemand, &decoder) != S_OK)
-        {
-            return Fail(openFailed);
-        }
+        return Fail(openFailed);
     }
 
     // Each output is taken over only once its step has succeeded.
@@ -248,7 +246,7 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
 
     // Colour through the frame's profile, then alpha over the background: each step only
     // where it applies.
-    const PixelPlan plan = PlanPixels(*factory.Get(), *decoder.Get(), *frame.Get(), settings);
+    const PixelPlan plan = PlanPixels(*factory.Get(), *decoder.Get(), *frame.Get(), widePath.c_str(), settings);
     if (factory->CreateFormatConverter(&converter) != S_OK)
     {
         return Fail(converterFailed);

@@ -2,9 +2,11 @@
 
 #include "imaging/colour/ColourStage.h"
 #include "imaging/colour/engine/EngineSampling.h"
+#include "imaging/colour/PngGamma.h"
 #include "imaging/colour/profile/IccNumbers.h"
 #include "imaging/colour/profile/IccProfile.h"
 #include "imaging/colour/SrgbSpace.h"
+#include "imaging/FileBytes.h"
 #include "imaging/WicFormats.h"
 
 #include <wrl/client.h>
@@ -18,6 +20,10 @@ namespace
 {
 
 using Microsoft::WRL::ComPtr;
+
+// More than the head of any PNG that is not built to waste memory: IHDR, colour and text
+// chunks, a large profile.
+constexpr std::uint64_t longestPngHead = 8u << 20;
 
 // More colour contexts than any codec gives a frame; a count past it is not believed.
 constexpr UINT mostContexts = 16;
@@ -105,8 +111,39 @@ std::optional<EmbeddedProfile> EmbeddedProfile::Read(IWICImagingFactory& factory
     {
         return std::nullopt; // a profile larger than memory allows is left unused
     }
+    return Fitting(std::move(bytes), frameFormat, false);
+}
+
+std::optional<EmbeddedProfile> EmbeddedProfile::ReadPngGamma(IWICBitmapDecoder& decoder, const wchar_t* path,
+                                                             const GUID& frameFormat)
+{
+    GUID container{};
+    if (path == nullptr || decoder.GetContainerFormat(&container) != S_OK || container != WicFormats::containerPng)
+    {
+        return std::nullopt;
+    }
+    try
+    {
+        const std::optional<PngHead> head = ReadPngHead(path, longestPngHead);
+        std::optional<std::vector<std::uint8_t>> bytes;
+        if (head)
+        {
+            bytes = PngGammaProfile(head->bytes.data(), head->chunks);
+        }
+        // A pure 2.2 power is not sRGB's curve, though near it: such a file converts too.
+        return bytes ? Fitting(std::move(*bytes), frameFormat, true) : std::nullopt;
+    }
+    catch (const std::bad_alloc&)
+    {
+        return std::nullopt;
+    }
+}
+
+std::optional<EmbeddedProfile> EmbeddedProfile::Fitting(std::vector<std::uint8_t> bytes, const GUID& frameFormat,
+                                                        bool srgbChanges)
+{
     const std::optional<IccProfile> profile = IccProfile::Read(bytes.data(), bytes.size());
-    if (!profile || !DescribesDevice(*profile) || DescribesSrgb(*profile))
+    if (!profile || !DescribesDevice(*profile) || (!srgbChanges && DescribesSrgb(*profile)))
     {
         return std::nullopt;
     }
