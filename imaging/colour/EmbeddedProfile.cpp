@@ -111,39 +111,8 @@ std::optional<EmbeddedProfile> EmbeddedProfile::Read(IWICImagingFactory& factory
     {
         return std::nullopt; // a profile larger than memory allows is left unused
     }
-    return Fitting(std::move(bytes), frameFormat, false);
-}
-
-std::optional<EmbeddedProfile> EmbeddedProfile::ReadPngGamma(IWICBitmapDecoder& decoder, const wchar_t* path,
-                                                             const GUID& frameFormat)
-{
-    GUID container{};
-    if (path == nullptr || decoder.GetContainerFormat(&container) != S_OK || container != WicFormats::containerPng)
-    {
-        return std::nullopt;
-    }
-    try
-    {
-        const std::optional<PngHead> head = ReadPngHead(path, longestPngHead);
-        std::optional<std::vector<std::uint8_t>> bytes;
-        if (head)
-        {
-            bytes = PngGammaProfile(head->bytes.data(), head->chunks);
-        }
-        // A pure 2.2 power is not sRGB's curve, though near it: such a file converts too.
-        return bytes ? Fitting(std::move(*bytes), frameFormat, true) : std::nullopt;
-    }
-    catch (const std::bad_alloc&)
-    {
-        return std::nullopt;
-    }
-}
-
-std::optional<EmbeddedProfile> EmbeddedProfile::Fitting(std::vector<std::uint8_t> bytes, const GUID& frameFormat,
-                                                        bool srgbChanges)
-{
     const std::optional<IccProfile> profile = IccProfile::Read(bytes.data(), bytes.size());
-    if (!profile || !DescribesDevice(*profile) || (!srgbChanges && DescribesSrgb(*profile)))
+    if (!profile || !DescribesDevice(*profile) || DescribesSrgb(*profile))
     {
         return std::nullopt;
     }
@@ -156,6 +125,40 @@ std::optional<EmbeddedProfile> EmbeddedProfile::Fitting(std::vector<std::uint8_t
         return std::nullopt;
     }
     return EmbeddedProfile(std::move(bytes), space);
+}
+
+// A pure 2.2 power is not sRGB's curve, though near it: such a file converts too. PNG
+// frames are never CMYK, and the profile is RGB or GRAY.
+std::optional<EmbeddedProfile> EmbeddedProfile::ReadPngGamma(IWICBitmapDecoder& decoder, const wchar_t* path,
+                                                             const GUID& frameFormat)
+{
+    GUID container{};
+    if (path == nullptr || IsCmykFormat(frameFormat) || decoder.GetContainerFormat(&container) != S_OK ||
+        container != WicFormats::containerPng)
+    {
+        return std::nullopt;
+    }
+    try
+    {
+        const std::optional<PngHead> head = ReadPngHead(path, longestPngHead);
+        std::optional<std::vector<std::uint8_t>> bytes;
+        if (head)
+        {
+            bytes = PngGammaProfile(head->bytes.data(), head->chunks);
+        }
+        const std::optional<IccProfile> profile =
+            bytes ? IccProfile::Read(bytes->data(), bytes->size()) : std::nullopt;
+        if (!profile)
+        {
+            return std::nullopt;
+        }
+        const std::uint32_t space = profile->ColourSpace();
+        return EmbeddedProfile(std::move(*bytes), space);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return std::nullopt;
+    }
 }
 
 std::unique_ptr<StripStage> EmbeddedProfile::Stage(StripLayout from, StripLayout to) const

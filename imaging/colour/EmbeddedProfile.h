@@ -44,11 +44,6 @@ public:
 private:
     static constexpr std::uint32_t cmyk = 0x434D594B; // 'CMYK'
 
-    // The profile in bytes, when it describes how a device's numbers look and its colour
-    // space is that of the frame's samples.
-    static std::optional<EmbeddedProfile> Fitting(std::vector<std::uint8_t> bytes, const GUID& frameFormat,
-                                                  bool srgbChanges);
-
     EmbeddedProfile(std::vector<std::uint8_t> bytes, std::uint32_t colourSpace)
         : bytes(std::move(bytes)), colourSpace(colourSpace)
     {
