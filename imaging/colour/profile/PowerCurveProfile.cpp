@@ -18,9 +18,11 @@ constexpr std::size_t iccHeaderBytes = 128;
 constexpr std::size_t xyzTagBytes = 20;
 constexpr std::size_t curveTagBytes = 16; // 'para', function type 0: one s15.16 exponent
 
+// ProPhoto's red lies on the line x + y = 1: the slack keeps it inside however the
+// compiler rounds the sum (x87's extended precision in 32-bit builds, say).
 bool IsChromaticity(const Chromaticities::Xy& xy)
 {
-    return xy[0] >= 0.0 && xy[0] <= 1.0 && xy[1] > 0.0 && xy[1] <= 1.0 - xy[0];
+    return xy[0] >= 0.0 && xy[0] <= 1.0 && xy[1] > 0.0 && xy[0] + xy[1] <= 1.0 + 1e-9;
 }
 
 // The XYZ of the colour at xy whose Y is 1.
