@@ -26,7 +26,7 @@
 using namespace Tesmo::Tests;
 using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::DebugMessageCapture, Tesmo::PluginHost::EncodeGif;
 using Tesmo::PluginHost::EncodeWithWic;
-using Tesmo::PluginHost::FailingStep, Tesmo::PluginHost::ImageDataCall;
+using Tesmo::PluginHost::FailingStep, Tesmo::PluginHost::GifImage, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {
@@ -58,24 +58,27 @@ struct FailureCase : NamedCase
     Buffer buffer;
 };
 
-// Frames of a 2 x 1 screen as the case gives them, in a file without a global colour table.
-std::wstring WithoutGlobalTable(const ScratchFolder& folder, std::vector<Tesmo::PluginHost::GifImage> images)
+// Images on a 2 x 1 screen, with the standard global colour table or none.
+std::wstring TwoPixelGif(const ScratchFolder& folder, std::vector<GifImage> images, bool globalTable = false)
 {
     Tesmo::PluginHost::GifToEncode gif = Animation(2, 1, std::move(images));
-    gif.globalColours.clear();
-    return folder.Write(L"colourless.gif", EncodeGif(gif));
+    if (!globalTable)
+    {
+        gif.globalColours.clear();
+    }
+    return folder.Write(L"picture.gif", EncodeGif(gif));
 }
 
-Tesmo::PluginHost::GifImage Coloured(Tesmo::PluginHost::GifImage image)
+GifImage Coloured(GifImage image)
 {
     image.localColours = standardLocalColours;
     return image;
 }
 
-// An image block at (left, 0) of no width and height rows.
-Tesmo::PluginHost::GifImage ZeroWidth(unsigned int left, unsigned int height)
+// An image block at (left, 0) one row high and no pixel wide.
+GifImage ZeroWidth(unsigned int left)
 {
-    return {left, 0, 0, height, {}, Tesmo::PluginHost::GifControl{}, {}, false};
+    return {left, 0, 0, 1, {}, Tesmo::PluginHost::GifControl{}, {}, false};
 }
 
 // A 3 x 2 page tagged to be turned clockwise, whose pixels are said to lie at the end of
@@ -152,33 +155,23 @@ const FailureCase failureCases[] = {
      0, copyFailed, copying, 1, 65535, 65535, Buffer::Null},
     // A GIF frame with neither a local nor a global colour table has no colours: WIC would
     // read through a null palette. Still, composed, or drawn under a later frame.
-    {"GifWithoutColourTables",
-     [](const ScratchFolder& folder) { return WithoutGlobalTable(folder, {Patch(0, 0, 2, "01")}); }, 0,
-     copyFailed, copying, 1, 2, 1, Buffer::Null},
+    {"GifWithoutColourTables", [](const ScratchFolder& f) { return TwoPixelGif(f, {Patch(0, 0, 2, "01")}); },
+     0, copyFailed, copying, 1, 2, 1, Buffer::Null},
     {"GifWithoutColourTablesComposed",
-     [](const ScratchFolder& folder) { return WithoutGlobalTable(folder, {Patch(0, 0, 1, "0"), Patch(1, 0, 1, "1")}); },
-     0, copyFailed, copying, 2, 2, 1, Buffer::Null},
+     [](const ScratchFolder& f) { return TwoPixelGif(f, {Patch(0, 0, 1, "0"), Patch(1, 0, 1, "1")}); }, 0,
+     copyFailed, copying, 2, 2, 1, Buffer::Null},
     {"GifLaterFrameWithoutColourTables",
-     [](const ScratchFolder& folder) {
-         return WithoutGlobalTable(folder, {Coloured(Patch(0, 0, 2, "01")), Patch(1, 0, 1, "1")});
-     },
+     [](const ScratchFolder& f) { return TwoPixelGif(f, {Coloured(Patch(0, 0, 2, "01")), Patch(1, 0, 1, "1")}); },
      1, copyFailed, copying, 2, 2, 1, Buffer::Null},
     {"GifEarlierFrameWithoutColourTablesDrawn",
-     [](const ScratchFolder& folder) {
-         return WithoutGlobalTable(folder, {Patch(0, 0, 2, "01"), Coloured(Patch(1, 0, 1, "1"))});
-     },
+     [](const ScratchFolder& f) { return TwoPixelGif(f, {Patch(0, 0, 2, "01"), Coloured(Patch(1, 0, 1, "1"))}); },
      1, copyFailed, copying, 2, 2, 1, Buffer::Null},
     // A frame without area has no picture, still or composed.
-    {"GifFrameOfZeroWidth",
-     [](const ScratchFolder& folder) {
-         return folder.Write(L"empty.gif", EncodeGif(Animation(3, 2, {ZeroWidth(0, 2)})));
-     },
-     0, sizeFailed, sizing, 1, unwritten, unwritten, Buffer::NotWritten},
+    {"GifFrameOfZeroWidth", [](const ScratchFolder& f) { return TwoPixelGif(f, {ZeroWidth(0)}, true); }, 0,
+     sizeFailed, sizing, 1, unwritten, unwritten, Buffer::NotWritten},
     {"GifLaterFrameOfZeroWidth",
-     [](const ScratchFolder& folder) {
-         return folder.Write(L"empty.gif", EncodeGif(Animation(2, 1, {Patch(0, 0, 2, "01"), ZeroWidth(1, 1)})));
-     },
-     1, sizeFailed, sizing, 2, unwritten, unwritten, Buffer::NotWritten},
+     [](const ScratchFolder& f) { return TwoPixelGif(f, {Patch(0, 0, 2, "01"), ZeroWidth(1)}, true); }, 1,
+     sizeFailed, sizing, 2, unwritten, unwritten, Buffer::NotWritten},
     // A row alone of 0x60000000 x 3 bytes does not fit in 32 bits.
     {"OverflowingStride",
      [](const ScratchFolder& folder) { return folder.Write(L"wide.bmp", Bmp24HeaderOnly(0x60000000, 1)); }, 0,

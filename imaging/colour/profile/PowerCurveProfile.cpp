@@ -112,7 +112,8 @@ std::optional<std::vector<std::uint8_t>> PowerCurveProfile(double exponent,
     const std::uint32_t xyzTags = colorants ? 4 : 1;
     const std::uint32_t curveNames = colorants ? 3 : 1;
     const std::uint32_t tagTable = 4 + 12 * (xyzTags + curveNames);
-    const std::uint32_t size = static_cast<std::uint32_t>(iccHeaderBytes + tagTable + xyzTags * xyzTagBytes + curveTagBytes);
+    const std::uint32_t size =
+        static_cast<std::uint32_t>(iccHeaderBytes + tagTable + xyzTags * xyzTagBytes + curveTagBytes);
 
     std::vector<std::uint8_t> out;
     out.reserve(size);
