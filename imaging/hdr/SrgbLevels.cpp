@@ -19,13 +19,14 @@ double Decode(double encoded)
 SrgbLevels::SrgbLevels()
 {
     starts[0] = 0.0f;
-    for (std::size_t level = 1; level < starts.size(); ++level)
+    starts[256] = 2.0f; // beyond any value: no level after 255
+    for (std::size_t level = 1; level < 256; ++level)
     {
         // Level k takes encoded values from (k - 0.5) / 255.
         starts[level] = static_cast<float>(Decode((static_cast<double>(level) - 0.5) / 255.0));
     }
     std::size_t level = 0;
-    for (std::size_t step = 0; step < coarseSteps; ++step)
+    for (std::size_t step = 0; step <= coarseSteps; ++step)
     {
         const float linear = static_cast<float>(step) / coarseSteps;
         while (level < 255 && linear >= starts[level + 1])
