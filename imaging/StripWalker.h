@@ -11,8 +11,9 @@ namespace Tesmo::Plugin::Imaging
 {
 
 // What a frame's pixels go through between WIC and the host's buffer: the layout the
-// source gives them in, then the steps (colour through a profile, alpha over a background)
-// in order, the last of them leaving packed 24-bit RGB. No steps: the source gives RGB.
+// source gives them in, then the steps (colour through a profile or a tone map, alpha over
+// a background) in order, the last of them leaving packed 24-bit RGB. No steps: the
+// source gives RGB.
 struct PixelSteps
 {
     StripLayout layout = StripLayout::Rgb24;

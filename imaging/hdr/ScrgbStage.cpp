@@ -5,7 +5,6 @@
 #include "imaging/hdr/ToneMapCurve.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace Tesmo::Plugin::Imaging
@@ -83,7 +82,7 @@ private:
                 out[0] = levels(pixel.blue);
                 out[1] = levels(pixel.green);
                 out[2] = levels(pixel.red);
-                out[3] = static_cast<std::uint8_t>(std::lround(pixel.alpha * 255.0f));
+                out[3] = static_cast<std::uint8_t>(pixel.alpha * 255.0f + 0.5f); // alpha is 0 to 1
             }
             else
             {
