@@ -39,6 +39,7 @@ constexpr wchar_t rgbFixed16[] = L"48bppRGBFixedPoint.jxr";
 constexpr wchar_t rgbHalf[] = L"48bppRGBHalf.jxr";
 constexpr wchar_t rgbFixed32[] = L"96bppRGBFixedPoint.jxr";
 constexpr wchar_t rgbe[] = L"32bppRGBE.jxr";
+constexpr wchar_t rgbFloat[] = L"128bppRGBFloat.jxr";
 constexpr wchar_t rgbaFixed16[] = L"64bppRGBAFixedPoint.jxr";
 constexpr wchar_t rgbaHalf[] = L"64bppRGBAHalf.jxr";
 constexpr wchar_t rgbaFixed32[] = L"128bppRGBAFixedPoint.jxr";
@@ -84,6 +85,13 @@ const ViewerCase scrgbCases[] = {
     {{"JpegXr32bppRGBE"},
      Fixture<rgbe>,
      {{25, 25, 25, 188, 137, 99, 255, 255, 255, 123, 203, 243, 0, 0, 0, 225, 61, 169, 48, 149, 6, 243, 243, 88}},
+     nullptr,
+     1},
+    // JxrEncApp stored three of these pixels with red's value in every channel (JxrDecApp
+    // reads the file so too).
+    {{"JpegXr128bppRGBFloat"},
+     Fixture<rgbFloat>,
+     {{25, 25, 25, 188, 188, 188, 255, 255, 255, 124, 203, 243, 0, 0, 0, 225, 225, 225, 48, 149, 48, 243, 243, 89}},
      nullptr,
      1},
     {{"JpegXr64bppRGBAFixedPoint"}, Fixture<rgbaFixed16>, {fixtureRgb}, nullptr, 1},
