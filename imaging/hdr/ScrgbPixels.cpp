@@ -151,4 +151,9 @@ void ReadLinearPixels(const ScrgbFormat& format, const std::uint8_t* samples, st
     }
 }
 
+float HalfColour(std::uint16_t half)
+{
+    return Colour(HalfValues()[half]);
+}
+
 } // namespace Tesmo::Plugin::Imaging

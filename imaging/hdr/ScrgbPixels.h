@@ -26,4 +26,8 @@ struct LinearPixel
 void ReadLinearPixels(const ScrgbFormat& format, const std::uint8_t* samples, std::size_t count, bool ignoreAlpha,
                       LinearPixel* pixels);
 
+// A half float's bits as a colour, as ReadLinearPixels reads it: negatives and NaN 0,
+// infinity the largest finite half.
+float HalfColour(std::uint16_t half);
+
 } // namespace Tesmo::Plugin::Imaging
