@@ -8,6 +8,7 @@
 #include "Catalogue.h"
 #include "ColourDecode.h"
 #include "DecodeOverhead.h"
+#include "HdrDecode.h"
 #include "MemoryProbe.h"
 #include "OrientationDecode.h"
 #include "ThreadScaling.h"
@@ -60,6 +61,7 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
     MeasureAnimationDecode(plugin, animations, pluginThread, bareThread, *bare);
     MeasureOrientation(plugin, folder.Path(), pluginThread);
     MeasureColour(plugin, folder.Path(), largeMegapixels, pluginThread, bareThread, *bare);
+    MeasureHdr(plugin, pluginThread, bareThread);
     bareThread.Run([&] { bare.reset(); });
     MeasureAlpha(plugin, folder.Path(), largeMegapixels, pluginThread);
     if (decodeOnly)

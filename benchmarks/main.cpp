@@ -3,6 +3,7 @@
 
 #include "Benchmark.h"
 #include "Catalogue.h"
+#include "HdrDecode.h"
 #include "MemoryProbe.h"
 
 #include <cstdio>
@@ -22,7 +23,10 @@ void PrintUsage()
                "  animation frames, orientation, colour profiles and alpha, memory, catalogue calls and\n"
                "  thread scaling (all, the default), or the decode times only (decode); the large images\n"
                "  have 12 megapixels or MEGAPIXELS;\n"
-               "  an earlier build of the plug-in has its extension list timed beside this one's\n",
+               "  an earlier build of the plug-in has its extension list timed beside this one's;\n"
+               "  the HDR decode is timed when PLUGIN_BENCH_HDR names a 64bppRGBAHalf JPEG XR\n"
+               "usage: plugin-bench hdr-source OUT.tif [MEGAPIXELS]\n"
+               "  writes the half-float RGBA TIFF that JPEG XR is made from\n",
                stderr);
 }
 
@@ -35,6 +39,11 @@ int wmain(int argc, wchar_t** argv)
         if (argc == 5 && std::wstring(argv[1]) == memoryProbeCommand)
         {
             return RunMemoryProbe(argv[2], argv[3], argv[4]);
+        }
+        if ((argc == 3 || argc == 4) && std::wstring(argv[1]) == hdrSourceCommand)
+        {
+            const unsigned long megapixels = argc == 4 ? std::wcstoul(argv[3], nullptr, 10) : 12;
+            return WriteHdrSource(argv[2], megapixels > 0 ? megapixels : 12);
         }
         if (argc == 3 && std::wstring(argv[1]) == catalogueProbeCommand)
         {

@@ -134,6 +134,13 @@ Directory PutPage(std::string& out, const TiffPage& page)
         Put16(bits, page.bitsPerSample);
     }
     const unsigned int bitsValue = PlaceValues(out, bits, false);
+    const bool hasSampleFormat = page.sampleFormat != TiffSampleFormat::Unsigned;
+    std::string sampleFormats;
+    for (unsigned int sample = 0; sample < samplesPerPixel; ++sample)
+    {
+        Put16(sampleFormats, static_cast<unsigned int>(page.sampleFormat));
+    }
+    const unsigned int sampleFormatValue = hasSampleFormat ? PlaceValues(out, sampleFormats, true) : 0;
     std::string colourMap;
     for (const std::uint16_t value : page.colourMap)
     {
@@ -166,6 +173,10 @@ Directory PutPage(std::string& out, const TiffPage& page)
     if (page.alpha != TiffAlpha::None)
     {
         entries.Add(338, typeShort, static_cast<unsigned int>(page.alpha)); // ExtraSamples
+    }
+    if (hasSampleFormat)
+    {
+        entries.Add(339, typeShort, samplesPerPixel, sampleFormatValue); // SampleFormat
     }
     if (!page.iccProfile.empty()) // ICC profile
     {

@@ -11,8 +11,8 @@ namespace Tesmo::PluginHost
 // TIFF files written byte by byte (baseline TIFF 6.0, little-endian), so that whoever makes
 // one controls what WIC's encoder never writes: each page's Orientation tag (274), with any
 // value and stored as a SHORT, as TIFF defines it, or as a LONG, as some writers store it;
-// grey, palette, RGB and CMYK pages at the bit depths TIFF has, alpha premultiplied or
-// not, and an embedded ICC profile.
+// grey, palette, RGB and CMYK pages at the bit depths TIFF has, floating-point samples,
+// alpha premultiplied or not, and an embedded ICC profile.
 
 struct TiffOrientation
 {
@@ -42,6 +42,13 @@ enum class TiffAlpha : unsigned int
     Unassociated = 2, // colour as it is
 };
 
+// How the samples are numbers, as the page's SampleFormat tag (339) says.
+enum class TiffSampleFormat : unsigned int
+{
+    Unsigned = 1, // no tag: TIFF's default
+    Float = 3,    // IEEE floating point (32 bits a sample: binary32)
+};
+
 // One page, uncompressed, in one strip; by default 8-bit RGB.
 struct TiffPage
 {
@@ -59,6 +66,7 @@ struct TiffPage
     // first, then every green, then every blue.
     std::vector<std::uint16_t> colourMap{};
     std::string iccProfile{}; // the profile's bytes for tag 34675; empty: no such tag
+    TiffSampleFormat sampleFormat = TiffSampleFormat::Unsigned;
 };
 
 // The file's bytes: the pages in order, each one image file directory. Throws

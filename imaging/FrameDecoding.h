@@ -22,7 +22,7 @@ struct FrameOutputs
 // shows it, unless the settings say otherwise: a frame of a GIF animation composed on the
 // GIF's logical screen, colours converted to sRGB through the frame's embedded profile,
 // transparent parts over the background colour, a JPEG or TIFF photo turned upright as
-// its Orientation tag says.
+// its Orientation tag says, a linear-light (HDR) frame tone mapped into sRGB.
 // Returns true when every step succeeded; otherwise writes the one debugger message of
 // the first failing step and returns false. COM must be initialised on the calling thread
 // for the whole call.

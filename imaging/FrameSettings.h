@@ -15,6 +15,7 @@ struct FrameSettings
     bool (*profileRaw)();      // asked for a frame whose profile would change its colours
     bool (*transparencyRaw)(); // asked for a frame with alpha
     BackgroundColour (*background)(); // asked for a frame with alpha, when not raw
+    bool (*hdrClip)();         // asked for a linear-light frame brighter than SDR white
 };
 
 } // namespace Tesmo::Plugin::Imaging

@@ -1,6 +1,8 @@
 #include "imaging/PixelPlanning.h"
 
 #include "imaging/colour/EmbeddedProfile.h"
+#include "imaging/hdr/LightLevel.h"
+#include "imaging/hdr/ScrgbStage.h"
 #include "imaging/WicFormats.h"
 
 #include <optional>
@@ -61,6 +63,38 @@ bool PlanColour(PixelPlan& plan, const EmbeddedProfile& profile, const GUID& fra
     return true;
 }
 
+bool IsJpegXr(IWICBitmapDecoder& decoder)
+{
+    GUID container{};
+    return decoder.GetContainerFormat(&container) == S_OK && container == WicFormats::containerWmp;
+}
+
+// A linear-light frame, read from its own samples: tone mapped when its content is
+// brighter than SDR white and the settings allow, then alpha over the background. No
+// colour profile applies: these formats are scRGB by definition. The settings file is
+// read only for a frame above SDR white, or one with alpha.
+PixelPlan PlanScrgb(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame, const GUID& frameFormat,
+                    const ScrgbFormat& format, const FrameSettings& settings)
+{
+    PixelPlan plan;
+    plan.format = frameFormat;
+    plan.fromFrame = true;
+    plan.steps.layout = StripLayout::Scrgb;
+    plan.steps.scrgbBytes = format.pixelBytes;
+    const FrameLight light = MeasureFrameLight(frame, format);
+    ScrgbMapping mapping;
+    mapping.level = light.level > 1.0f && !settings.hdrClip() ? light.level : 1.0f;
+    // Wine's JPEG XR decoder hands over alpha 0 in every pixel where the file holds 1.
+    mapping.ignoreAlpha = format.alpha != ScrgbAlpha::None && !light.alphaSeen && IsJpegXr(decoder);
+    mapping.keepAlpha = format.alpha != ScrgbAlpha::None && !mapping.ignoreAlpha && !settings.transparencyRaw();
+    plan.steps.stages.push_back(MakeScrgbStage(format, mapping));
+    if (mapping.keepAlpha)
+    {
+        plan.steps.stages.push_back(MakeCompositeStage(FrameAlpha::Straight, settings.background()));
+    }
+    return plan;
+}
+
 } // namespace
 
 PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
@@ -72,6 +106,10 @@ PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IW
     if (frame.GetPixelFormat(&frameFormat) != S_OK)
     {
         return plan; // the converter, as ever, says what it makes of the frame
+    }
+    if (const ScrgbFormat* scrgb = FindScrgbFormat(frameFormat))
+    {
+        return PlanScrgb(decoder, frame, frameFormat, *scrgb, settings);
     }
 
     FrameAlpha alpha = ReadFrameAlpha(factory, decoder, frame, frameFormat);

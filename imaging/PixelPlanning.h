@@ -17,8 +17,10 @@ struct PixelPlan
 };
 
 // Decides from the frame's pixel format, alpha and embedded profile which steps apply:
-// colour through the profile, then alpha over the background. A PNG frame without a
-// profile may have its gAMA and cHRM chunks, read from the head of the file at path. A frame that needs neither
+// colour through the profile, then alpha over the background; a linear-light (scRGB)
+// frame is read from its own samples and tone mapped instead of converted. A PNG frame
+// without a profile may have its gAMA and cHRM chunks, read from the head of the file at
+// path. A frame that needs neither
 // is read as 24-bit RGB through the converter, as ever, and nothing more is asked.
 // Wine's converter lacks some paths to the formats the steps want; a frame that already
 // has the wanted format is read from itself.

@@ -18,6 +18,7 @@ enum class StripLayout
     Gray16,  // one word
     Cmyk32,  // C, M, Y, K bytes
     Cmyk64,  // C, M, Y, K words
+    Scrgb,   // a linear-light format's own samples, as many bytes a pixel as PixelSteps says
 };
 
 constexpr std::size_t BytesPerPixel(StripLayout layout)
@@ -30,6 +31,8 @@ constexpr std::size_t BytesPerPixel(StripLayout layout)
         return 2;
     case StripLayout::Rgb48:
         return 6;
+    case StripLayout::Scrgb:
+        return 0; // the format's own size
     case StripLayout::Rgba64:
     case StripLayout::Cmyk64:
         return 8;

@@ -18,11 +18,16 @@ namespace
 // decoder's per-call cost does not count.
 constexpr std::size_t stripBytes = 256 * 1024;
 
+std::size_t ReadPixelBytes(const PixelSteps& steps)
+{
+    return steps.layout == StripLayout::Scrgb ? steps.scrgbBytes : BytesPerPixel(steps.layout);
+}
+
 std::size_t WidestPixel(const PixelSteps& steps)
 {
     // Every step leaves RGB or a layout no wider than the one read, but for grey words
     // (two bytes) that become RGB (three).
-    return std::max<std::size_t>(BytesPerPixel(steps.layout), 3);
+    return std::max<std::size_t>(ReadPixelBytes(steps), 3);
 }
 
 void RunSteps(const PixelSteps& steps, BYTE* strip, std::size_t count)
@@ -42,15 +47,16 @@ HRESULT CopyRows(IWICBitmapSource& source, UINT width, UINT top, UINT rows, std:
 HRESULT Walk(IWICBitmapSource& source, UINT width, UINT height, const PixelSteps& steps, UINT orientation,
              BYTE* pixels)
 {
-    const std::size_t readRowBytes = std::size_t{width} * BytesPerPixel(steps.layout);
+    const std::size_t readRowBytes = std::size_t{width} * ReadPixelBytes(steps);
     const std::size_t rgbRowBytes = std::size_t{width} * 3;
-    if (readRowBytes > UINT32_MAX)
+    if (readRowBytes == 0 || readRowBytes > UINT32_MAX)
     {
         return WINCODEC_ERR_VALUEOUTOFRANGE; // a row WIC could not be asked for
     }
     const auto stripRows = static_cast<UINT>(std::clamp<std::size_t>(stripBytes / readRowBytes, 1, height));
     // Rows read as RGB into an upright frame land where they stay, and the steps run there.
-    const bool inPlace = steps.layout == StripLayout::Rgb24 && orientation == uprightOrientation;
+    // No pixels: a scan, nothing placed.
+    const bool inPlace = steps.layout == StripLayout::Rgb24 && orientation == uprightOrientation && pixels != nullptr;
     std::vector<BYTE> strip(inPlace ? 0 : std::size_t{width} * stripRows * WidestPixel(steps) + 1);
     for (UINT top = 0; top < height; top += stripRows)
     {
@@ -62,7 +68,7 @@ HRESULT Walk(IWICBitmapSource& source, UINT width, UINT height, const PixelSteps
             return copied;
         }
         RunSteps(steps, to, std::size_t{width} * rows);
-        if (inPlace)
+        if (inPlace || pixels == nullptr)
         {
             continue;
         }
@@ -96,6 +102,11 @@ HRESULT WalkStrips(IWICBitmapSource& source, UINT width, UINT height, const Pixe
         // The strip; the buffer the host owns stays as it got.
         return E_OUTOFMEMORY;
     }
+}
+
+HRESULT ScanStrips(IWICBitmapSource& source, UINT width, UINT height, const PixelSteps& steps)
+{
+    return WalkStrips(source, width, height, steps, uprightOrientation, nullptr);
 }
 
 } // namespace Tesmo::Plugin::Imaging

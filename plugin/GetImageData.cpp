@@ -16,7 +16,7 @@ namespace
 
 // Asked by the decoding only for a frame they change (a GIF frame that needs composing, a
 // photo whose tag asks for a turn, a frame whose profile would change its colours, a
-// frame with alpha), so that no other call reads the settings file.
+// frame with alpha, a linear-light frame brighter than SDR white), so that no other call reads the settings file.
 bool GifFramesRaw()
 {
     return ConfigFile().AreGifFramesRaw();
@@ -42,7 +42,12 @@ BackgroundColour Background()
     return ConfigFile().ReadBackground();
 }
 
-constexpr FrameSettings frameSettings{GifFramesRaw, OrientationRaw, ProfileRaw, TransparencyRaw, Background};
+bool HdrClip()
+{
+    return ConfigFile().IsHdrClipped();
+}
+
+constexpr FrameSettings frameSettings{GifFramesRaw, OrientationRaw, ProfileRaw, TransparencyRaw, Background, HdrClip};
 
 } // namespace
 

@@ -32,6 +32,20 @@ else
 fi
 wine_ready
 
+# The HDR benchmark's 12-megapixel half-float JPEG XR: the benchmark writes its source as
+# a half-float TIFF, and Debian's JPEG XR encoder (Wine has none) makes the JPEG XR.
+hdr_source="$BUILD/bench-hdr.tif"
+hdr_jpeg_xr="$BUILD/bench-hdr.jxr"
+if [ ! -f "$hdr_jpeg_xr" ]; then
+    say "writing the HDR benchmark's JPEG XR"
+    "$([ "$arch" = x86 ] && echo "$WINE32" || echo "$WINE64")" "build/$arch/bin/plugin-bench.exe" hdr-source \
+        "$(winepath -w "$hdr_source")" 12 </dev/null
+    JxrEncApp -i "$hdr_source" -o "$hdr_jpeg_xr" -c 25 -a 3 >/dev/null
+    rm -f "$hdr_source"
+fi
+export PLUGIN_BENCH_HDR
+PLUGIN_BENCH_HDR="$(winepath -w "$hdr_jpeg_xr")"
+
 if [ "$arch" = x86 ]; then
     say "benchmark with the 32-bit build (emulated: several minutes)"
     say "note: under emulation only the ratios mean anything, not the times or rates"

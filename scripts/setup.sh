@@ -43,7 +43,9 @@ compiler_packages=(g++-mingw-w64-i686-posix cmake)
 [ "$builds" = x86 ] || compiler_packages+=(g++-mingw-w64-x86-64-posix)
 # 32-bit Wine runs on its own in a 32-bit prefix; 64-bit Wine (a third of the download)
 # only for a script that runs 64-bit programs too.
-runtime_packages=(wine wine32:i386)
+# Debian's JPEG XR tools (JxrEncApp) make the HDR sample's and the HDR benchmark's JPEG
+# XR files: Wine has no JPEG XR encoder.
+runtime_packages=(wine wine32:i386 libjxr-tools)
 [ "$builds" = x86 ] || runtime_packages+=(wine64)
 
 # The runtime's packages are downloaded here, beside the compilers' install, and installed

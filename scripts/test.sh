@@ -29,13 +29,20 @@ made=build/samples-made
 rm -rf "$made" && mkdir -p "$made"
 "$WINE64" build/x64/bin/sample-maker.exe "$made" </dev/null ||
     { say "FAILED: tools/sample-maker could not write into $made"; exit 1; }
-for sample in sample.gif orientation.tif colour.tif transparency.png; do
+for sample in sample.gif orientation.tif colour.tif transparency.png hdr.tif; do
     if ! cmp -s "samples/$sample" "$made/$sample"; then
         say "FAILED: samples/$sample differs from what tools/sample-maker writes ($made/$sample);" \
             "run the maker into samples/ and commit both"
         exit 1
     fi
 done
+# The HDR sample's JPEG XR is Debian's JxrEncApp's encoding of the maker's float TIFF.
+JxrEncApp -i "$made/hdr.tif" -o "$made/hdr.jxr" -c 25 -a 3 >/dev/null
+if ! cmp -s samples/hdr.jxr "$made/hdr.jxr"; then
+    say "FAILED: samples/hdr.jxr differs from what JxrEncApp makes of samples/hdr.tif ($made/hdr.jxr);" \
+        "make it again (samples/README.md) and commit it"
+    exit 1
+fi
 
 # Much of the 64-bit suite's time is spent waiting on Wine's server, so it runs while the
 # 32-bit build compiles, and the 32-bit suite starts as soon as that build is done, beside

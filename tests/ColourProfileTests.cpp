@@ -146,8 +146,8 @@ TEST_P(ColourProfileTest, FrameIsThePictureAViewerShows)
 INSTANTIATE_TEST_SUITE_P(Cases, ColourProfileTest, testing::ValuesIn(colourCases), CaseName());
 
 // The settings file is read only for a frame that a step changes: its last-access time,
-// set well before its last write, stays put while an sRGB-tagged frame and an opaque one
-// decode, and moves once a frame whose profile converts it decodes (which shows that this
+// set well before its last write, stays put while an sRGB-tagged frame, an opaque one and a
+// linear-light one no brighter than SDR white decode, and moves once a frame whose profile converts it decodes (which shows that this
 // file system records reads at all).
 TEST(FrameSettingsReads, OnlyForAFrameAStepChanges)
 {
@@ -155,12 +155,14 @@ TEST(FrameSettingsReads, OnlyForAFrameAStepChanges)
     const std::string srgb = AnsiPath(folder.Write(L"srgb.png", RgbPng(primaries, ProfileBytes(MatrixProfile(SrgbSpace())))));
     const std::string opaque = AnsiPath(folder.Write(L"opaque.png", RgbPng(primaries, {})));
     const std::string converted = AnsiPath(folder.Write(L"converted.png", RgbPng(primaries, LinearRgbProfile())));
+    const std::string sdrFloat =
+        AnsiPath(folder.Write(L"sdr.tif", FloatTiff(2, TiffColour::Rgb, TiffAlpha::None, {0, 0.5f, 1, 1, 0.2f, 0})));
     PluginCopy plugin;
-    plugin.WriteSettings(L"[Frames]\r\nprofile=included\r\ntransparency=included\r\n");
+    plugin.WriteSettings(L"[Frames]\r\nprofile=included\r\ntransparency=included\r\nhdr=tonemap\r\n");
     constexpr std::uint64_t longAgo = 126227808000000000; // 2001-01-01
     SetLastAccessTime(plugin.SettingsPath(), longAgo);
 
-    for (const std::string& path : {srgb, opaque})
+    for (const std::string& path : {srgb, opaque, sdrFloat})
     {
         EXPECT_EQ(ImageDataCall(plugin.Load(), path, 0).result, 0) << path;
     }

@@ -101,6 +101,11 @@ bool ConfigFile::IsTransparencyRaw() const
     return ValueIs(L"Frames", L"transparency", L"raw");
 }
 
+bool ConfigFile::IsHdrClipped() const
+{
+    return ValueIs(L"Frames", L"hdr", L"clip");
+}
+
 std::array<unsigned char, 3> ConfigFile::ReadBackground() const
 {
     constexpr std::array<unsigned char, 3> white = {255, 255, 255};

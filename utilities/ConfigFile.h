@@ -38,6 +38,10 @@ public:
     // with alpha then come with their stored colours, alpha dropped, not over a background.
     bool IsTransparencyRaw() const;
 
+    // True only when the [Frames] value hdr is "clip" in any letter case: linear-light
+    // (scRGB) frames brighter than SDR white then come clipped at it, not tone mapped.
+    bool IsHdrClipped() const;
+
     // The [Frames] value background as R, G, B: six hex digits in any letter case, with
     // or without a leading '#'. White for any other value, as for none.
     std::array<unsigned char, 3> ReadBackground() const;

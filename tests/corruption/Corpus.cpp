@@ -5,6 +5,7 @@
 
 #include "hosting/TiffEncoder.h"
 #include "support/Animations.h"
+#include "support/FileBytes.h"
 #include "support/TestImages.h"
 
 #include <wincodec.h>
@@ -63,6 +64,8 @@ const SourceImage sourceImages[] = {
                      {2, 2, 24, IconDib(PatternPicture(2, 2, 16), 24)},
                      {4, 3, 32, EncodeWithWic(GUID_ContainerFormatPng, {AsBgra32(PatternPicture(4, 3, 17, true))})}});
      }},
+    // JPEG XR's container is TIFF's directory under another signature.
+    {"JpegXrHalf", L"case.jxr", TiffFields, [] { return FixtureBytes(L"64bppRGBAHalf.jxr"); }},
 };
 
 } // namespace

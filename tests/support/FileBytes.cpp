@@ -1,6 +1,7 @@
 #include "support/FileBytes.h"
 
 #include "support/HandleOwner.h"
+#include "support/PluginCopy.h"
 
 #include <windows.h>
 
@@ -8,6 +9,29 @@
 
 namespace Tesmo::Tests
 {
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    const HandleOwner file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 << 20)
+    {
+        throw std::runtime_error("cannot read a test file");
+    }
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
+    {
+        throw std::runtime_error("cannot read a test file");
+    }
+    return bytes;
+}
+
+std::string FixtureBytes(const wchar_t* name)
+{
+    return ReadFileBytes(FolderOfThisProgram() + L"\\fixtures\\" + name);
+}
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {

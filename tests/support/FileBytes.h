@@ -6,6 +6,10 @@
 namespace Tesmo::Tests
 {
 
+// A whole file's bytes.
+std::string ReadFileBytes(const std::wstring& path);
+// A committed fixture's bytes (tests/fixtures/README.md), by its file name.
+std::string FixtureBytes(const wchar_t* name);
 // Writes a file of exactly these bytes, replacing any file of that name.
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The UTF-16LE bytes of text, without a byte-order mark or terminator.

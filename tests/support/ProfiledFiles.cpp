@@ -1,5 +1,6 @@
 #include "support/ProfiledFiles.h"
 
+#include <cstring>
 #include <stdexcept>
 
 using namespace Tesmo::PluginHost;
@@ -23,6 +24,17 @@ unsigned int SamplesPerPixel(PngColourType type)
     default:
         return 1;
     }
+}
+
+unsigned int SamplesPerPixel(TiffColour colour, TiffAlpha alpha, std::size_t samples)
+{
+    const unsigned int perPixel =
+        (colour == TiffColour::Cmyk ? 4 : colour == TiffColour::Rgb ? 3 : 1) + (alpha == TiffAlpha::None ? 0 : 1);
+    if (samples % perPixel != 0)
+    {
+        throw std::invalid_argument("a row of whole pixels");
+    }
+    return perPixel;
 }
 
 } // namespace
@@ -81,12 +93,7 @@ std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<
 std::string TiffRow(TiffColour colour, TiffAlpha alpha, const std::vector<unsigned int>& samples,
                     const std::string& profile)
 {
-    const unsigned int perPixel =
-        (colour == TiffColour::Cmyk ? 4 : colour == TiffColour::Rgb ? 3 : 1) + (alpha == TiffAlpha::None ? 0 : 1);
-    if (samples.size() % perPixel != 0)
-    {
-        throw std::invalid_argument("a row of whole pixels");
-    }
+    const unsigned int perPixel = SamplesPerPixel(colour, alpha, samples.size());
     TiffPage page;
     page.width = static_cast<unsigned int>(samples.size() / perPixel);
     page.height = 1;
@@ -96,6 +103,21 @@ std::string TiffRow(TiffColour colour, TiffAlpha alpha, const std::vector<unsign
     for (const unsigned int sample : samples)
     {
         page.samples += static_cast<char>(sample);
+    }
+    return EncodeTiff({page});
+}
+
+std::string FloatTiff(unsigned int width, TiffColour colour, TiffAlpha alpha, const std::vector<float>& samples,
+                      std::optional<TiffOrientation> orientation)
+{
+    const unsigned int perPixel = SamplesPerPixel(colour, alpha, samples.size());
+    TiffPage page{width, static_cast<unsigned int>(samples.size() / perPixel / width), {}, orientation, colour, 32, alpha};
+    page.sampleFormat = TiffSampleFormat::Float;
+    for (const float sample : samples)
+    {
+        char bytes[4];
+        std::memcpy(bytes, &sample, 4); // little-endian, as the 'II' file is
+        page.samples.append(bytes, 4);
     }
     return EncodeTiff({page});
 }

@@ -4,6 +4,7 @@
 #include "hosting/PngEncoder.h"
 #include "hosting/TiffEncoder.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,9 @@ std::string PngRow(PluginHost::PngColourType type, unsigned int bitDepth, const 
 // One page of one row as a TIFF.
 std::string TiffRow(PluginHost::TiffColour colour, PluginHost::TiffAlpha alpha, const std::vector<unsigned int>& samples,
                     const std::string& profile = {});
+// Rows of 32-bit floating-point samples, width pixels each, as one TIFF page (scRGB as WIC
+// reads it: 96bppRGBFloat, 128bppRGBAFloat or 32bppGrayFloat), turned as its tag says.
+std::string FloatTiff(unsigned int width, PluginHost::TiffColour colour, PluginHost::TiffAlpha alpha,
+                      const std::vector<float>& samples, std::optional<PluginHost::TiffOrientation> orientation = {});
 
 } // namespace Tesmo::Tests

@@ -53,6 +53,15 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
                                                        {0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 128},
                                                        ProfileBytes(PluginHost::NaiveCmykProfile())));
 
+    // Linear light above SDR white, tone mapped, and turned.
+    std::vector<float> bright;
+    for (const Rgba& pixel : rgb.pixels)
+    {
+        bright.insert(bright.end(), {pixel.r / 20.0f, pixel.g / 60.0f, pixel.b / 100.0f});
+    }
+    const std::string hdr = save(L"hdr.tif", FloatTiff(rgb.width, PluginHost::TiffColour::Rgb,
+                                                       PluginHost::TiffAlpha::None, bright, clockwise));
+
     const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
     return {{bmp, 0, true},  {png, 0, true},  {gif, 0, true},  {gif, 1, true},
             {gif, 2, true},  {tiff, 0, true}, {tiff, 1, true}, {jpeg, 0, true},
@@ -62,7 +71,7 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
             // Pages of a photo turned upright as their tags say.
             {photo, 0, true}, {photo, 1, true},
             // Colour, alpha and the turn.
-            {colour, 0, true}, {cmyk, 0, true},
+            {colour, 0, true}, {cmyk, 0, true}, {hdr, 0, true},
             // Requests that fail: a missing file, not an image, a frame past the end, data cut short.
             {AnsiPath(folder / L"missing.png"), 0, false},
             {save(L"text.gif", "not an image"), 0, false},

@@ -2,11 +2,13 @@
 // folder: sample.gif, an animation of patches that only composing makes whole;
 // orientation.tif, a photo stored in the eight ways a camera can hold it; colour.tif, the
 // scene as sRGB and again as ProPhoto RGB with its profile, alike only when converted; and
-// transparency.png, the scene with a transparent sky that hides stripes. Written byte by
+// transparency.png, the scene with a transparent sky that hides stripes; and hdr.tif, the
+// scene in linear light with SDR white at 2.5 and the sun a highlight. Written byte by
 // byte by our own encoders, so the files are the same on every run and scripts/test.sh
 // can check the committed copies against them.
 
 #include "ColourSample.h"
+#include "HdrSample.h"
 #include "OrientedPhotos.h"
 #include "SampleAnimation.h"
 #include "TransparencySample.h"
@@ -43,7 +45,7 @@ int main(int argc, char** argv)
     if (argc != 2)
     {
         std::fputs("usage: sample-maker FOLDER    (writes FOLDER/sample.gif, FOLDER/orientation.tif,\n"
-                   "                              FOLDER/colour.tif and FOLDER/transparency.png)\n",
+                   "                              FOLDER/colour.tif, FOLDER/transparency.png and FOLDER/hdr.tif)\n",
                    stderr);
         return 2;
     }
@@ -52,6 +54,7 @@ int main(int argc, char** argv)
         WriteFile(folder + "/sample.gif", PluginHost::EncodeGif(SampleMaker::SampleAnimation())) &&
         WriteFile(folder + "/orientation.tif", PluginHost::EncodeTiff(SampleMaker::OrientedPhotos())) &&
         WriteFile(folder + "/colour.tif", PluginHost::EncodeTiff(SampleMaker::ColourPages())) &&
-        WriteFile(folder + "/transparency.png", PluginHost::EncodePng(SampleMaker::TransparentSky()));
+        WriteFile(folder + "/transparency.png", PluginHost::EncodePng(SampleMaker::TransparentSky())) &&
+        WriteFile(folder + "/hdr.tif", PluginHost::EncodeTiff({SampleMaker::HdrScene()}));
     return written ? 0 : 1;
 }
