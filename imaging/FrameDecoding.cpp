@@ -1,19 +1,19 @@
 #include "imaging/FrameDecoding.h"
 
+#include "imaging/animation/AnimationCanvas.h"
 #include "imaging/animation/GifAnimation.h"
 #include "imaging/animation/GifDrawing.h"
+#include "imaging/FrameCopying.h"
 #include "imaging/ImagingFactory.h"
 #include "imaging/orientation/PhotoOrientation.h"
 #include "imaging/PixelPlanning.h"
-#include "imaging/StripWalker.h"
 #include "imaging/WicFormats.h"
 
 #include <windows.h>
 #include <wincodec.h>
 #include <wrl/client.h>
 
-#include <cstdint>
-#include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -60,105 +60,47 @@ bool WidenAnsiPath(const char* path, std::wstring& widePath)
     return true;
 }
 
-HRESULT InitializeConverter(IWICFormatConverter* converter, IWICBitmapSource* source, const GUID& format)
-{
-    return converter->Initialize(source, format, WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom);
-}
-
-// The frame as stored, and the turn that makes it upright.
-struct StoredFrame
-{
-    UINT width;
-    UINT height;
-    UINT orientation;
-};
-
-// Copies the source, the stored frame read in the plan's format, into the host's buffer of
-// size bytes, through the plan's steps and turned upright. A frame that only needs its
-// 24-bit RGB rows is copied whole, in one call.
-HRESULT CopyPlanned(IWICBitmapSource& source, const StoredFrame& stored, const PixelSteps& steps, UINT size,
-                    BYTE* buffer)
-{
-    return stored.orientation == uprightOrientation && steps.stages.empty()
-               ? source.CopyPixels(nullptr, stored.width * 3, size, buffer)
-               : WalkStrips(source, stored.width, stored.height, steps, stored.orientation, buffer);
-}
-
-// Wine's converter, unlike Windows', has no direct path to 24bpp RGB from indexed, grey
-// and 16-bit-per-channel formats: Initialize succeeds and CopyPixels then reports
-// WINCODEC_ERR_UNSUPPORTEDOPERATION. Going through 32bpp BGRA works for all of them.
-// Declared in the order obtained, so the converters are released last-made first.
-HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, const StoredFrame& stored,
-                        const PixelPlan& plan, UINT size, BYTE* buffer)
-{
-    ComPtr<IWICFormatConverter> toBgra;
-    ComPtr<IWICFormatConverter> toPlanned;
-    HRESULT result = factory.CreateFormatConverter(&toBgra);
-    if (result == S_OK)
-    {
-        result = InitializeConverter(toBgra.Get(), &frame, WicFormats::pixel32bppBgra);
-    }
-    if (result == S_OK)
-    {
-        result = factory.CreateFormatConverter(&toPlanned);
-    }
-    if (result == S_OK)
-    {
-        result = InitializeConverter(toPlanned.Get(), toBgra.Get(), plan.format);
-    }
-    if (result == S_OK)
-    {
-        result = CopyPlanned(*toPlanned.Get(), stored, plan.steps, size, buffer);
-    }
-    return result;
-}
-
-// The buffer passes to the host as soon as it is allocated, so a host can show a
-// partly decoded frame when the copy itself fails. In 32 bits a crafted header could wrap
-// the size and have the copy write past a small buffer: a size that does not fit in 32
-// bits gets no buffer, and neither does one malloc cannot provide (null either way).
-BYTE* AllocateForHost(UINT width, UINT height, const FrameOutputs& outputs)
-{
-    const std::uint64_t stride = std::uint64_t{width} * 3;
-    if (stride > UINT32_MAX || stride * height > UINT32_MAX)
-    {
-        outputs.pixels = nullptr;
-        outputs.byteCount = 0;
-        return nullptr;
-    }
-    outputs.byteCount = static_cast<UINT>(stride * height);
-    auto* const buffer = static_cast<BYTE*>(std::malloc(outputs.byteCount));
-    outputs.pixels = buffer;
-    return buffer;
-}
-
 // Turned or not, the frame takes the same number of bytes.
 bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
                const StoredFrame& stored, const PixelPlan& plan, const FrameOutputs& outputs)
 {
     BYTE* const buffer = AllocateForHost(stored.width, stored.height, outputs);
-    if (buffer == nullptr)
+    return (buffer != nullptr &&
+            CopyPlanned(factory, frame, converter, stored, plan, outputs.byteCount, buffer) == S_OK) ||
+           Fail(copyFailed);
+}
+
+// The picture a viewer shows for a frame of an animation: draw lays the frames down on a
+// canvas of the animation's size, which then goes through the steps of any frame (the
+// colour profile profileFrame carries, alpha over the background). A canvas that was not
+// drawn whole is still handed over as far as it got.
+bool CopyComposed(IWICImagingFactory& factory, UINT width, UINT height, const BgraPixel& cleared,
+                  const std::function<HRESULT(const AnimationCanvas&)>& draw, IWICBitmapFrameDecode* profileFrame,
+                  const FrameSettings& settings, const FrameOutputs& outputs)
+{
+    outputs.width = width;
+    outputs.height = height;
+    BYTE* const buffer = AllocateForHost(width, height, outputs);
+    AnimationCanvas canvas;
+    if (buffer == nullptr || canvas.Open(factory, width, height, cleared) != S_OK)
     {
         return Fail(copyFailed);
     }
-    IWICBitmapSource& source = plan.fromFrame ? static_cast<IWICBitmapSource&>(frame) : converter;
-    HRESULT result = CopyPlanned(source, stored, plan.steps, outputs.byteCount, buffer);
-    if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION && !plan.fromFrame && plan.format != WicFormats::pixel32bppBgra)
+    const HRESULT drawn = draw(canvas);
+    const ComPtr<IWICBitmap> bitmap = canvas.Finish();
+    const PixelPlan plan = PlanCanvasPixels(factory, profileFrame, settings);
+    ComPtr<IWICFormatConverter> converter;
+    HRESULT copied = factory.CreateFormatConverter(&converter);
+    if (copied == S_OK && !plan.fromFrame)
     {
-        result = CopyThroughBgra(factory, frame, stored, plan, outputs.byteCount, buffer);
+        copied = InitializeConverter(converter.Get(), bitmap.Get(), plan.format);
     }
-    return result == S_OK || Fail(copyFailed);
-}
-
-// The picture a viewer shows for a frame of a GIF animation: the logical screen with
-// the frame drawn over what the frames before it left.
-bool ComposeFrame(IWICImagingFactory& factory, const GifComposition& composition, const FrameOutputs& outputs)
-{
-    outputs.width = composition.screen.width;
-    outputs.height = composition.screen.height;
-    BYTE* const canvas = AllocateForHost(composition.screen.width, composition.screen.height, outputs);
-    return (canvas != nullptr && DrawGifComposition(factory, composition, canvas) == S_OK) ||
-           Fail(copyFailed);
+    if (copied == S_OK)
+    {
+        copied = CopyPlanned(factory, *bitmap.Get(), *converter.Get(), StoredFrame{width, height, uprightOrientation},
+                             plan, outputs.byteCount, buffer);
+    }
+    return (drawn == S_OK && copied == S_OK) || Fail(copyFailed);
 }
 
 // The turn that makes a photo upright. The settings file is read only for a frame whose
@@ -222,7 +164,11 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
             PlanGifComposition(*factory.Get(), *decoder.Get(), *frame.Get(), frameIndex, count);
         composition && !settings.gifFramesRaw())
     {
-        return ComposeFrame(*factory.Get(), *composition, outputs);
+        const auto draw = [&](const AnimationCanvas& canvas) {
+            return DrawGifComposition(*factory.Get(), *composition, canvas);
+        };
+        return CopyComposed(*factory.Get(), composition->screen.width, composition->screen.height,
+                            GifClearedPixel(composition->screen), draw, nullptr, settings, outputs);
     }
     const StoredFrame stored{width, height, OrientationToApply(*decoder.Get(), *frame.Get(), settings)};
     outputs.width = SwapsSides(stored.orientation) ? height : width;

@@ -61,25 +61,16 @@ bool PlanColour(PixelPlan& plan, const EmbeddedProfile& profile, const GUID& fra
     return true;
 }
 
-} // namespace
-
-PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
-                     const FrameSettings& settings)
+// Each step where it applies, for samples of frameFormat with the alpha the frame has.
+PixelPlan Plan(const GUID& frameFormat, FrameAlpha alpha, std::optional<EmbeddedProfile> profile,
+               const FrameSettings& settings)
 {
     PixelPlan plan;
     plan.format = WicFormats::pixel24bppRgb;
-    GUID frameFormat{};
-    if (frame.GetPixelFormat(&frameFormat) != S_OK)
-    {
-        return plan; // the converter, as ever, says what it makes of the frame
-    }
-
-    FrameAlpha alpha = ReadFrameAlpha(factory, decoder, frame, frameFormat);
     if (alpha != FrameAlpha::None && settings.transparencyRaw())
     {
         alpha = FrameAlpha::None;
     }
-    std::optional<EmbeddedProfile> profile = EmbeddedProfile::Read(factory, frame, frameFormat);
     if (profile && settings.profileRaw())
     {
         profile.reset();
@@ -105,6 +96,34 @@ PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IW
         plan.steps.stages.push_back(MakeCompositeStage(alpha, settings.background()));
     }
     return plan;
+}
+
+} // namespace
+
+PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
+                     const FrameSettings& settings)
+{
+    GUID frameFormat{};
+    if (frame.GetPixelFormat(&frameFormat) != S_OK)
+    {
+        PixelPlan plan;
+        plan.format = WicFormats::pixel24bppRgb;
+        return plan; // the converter, as ever, says what it makes of the frame
+    }
+    const FrameAlpha alpha = ReadFrameAlpha(factory, decoder, frame, frameFormat);
+    return Plan(frameFormat, alpha, EmbeddedProfile::Read(factory, frame, frameFormat), settings);
+}
+
+PixelPlan PlanCanvasPixels(IWICImagingFactory& factory, IWICBitmapFrameDecode* profileFrame,
+                           const FrameSettings& settings)
+{
+    std::optional<EmbeddedProfile> profile;
+    GUID profileFormat{};
+    if (profileFrame != nullptr && profileFrame->GetPixelFormat(&profileFormat) == S_OK)
+    {
+        profile = EmbeddedProfile::Read(factory, *profileFrame, profileFormat);
+    }
+    return Plan(WicFormats::pixel32bppBgra, FrameAlpha::Straight, std::move(profile), settings);
 }
 
 } // namespace Tesmo::Plugin::Imaging

@@ -24,4 +24,10 @@ struct PixelPlan
 PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
                      const FrameSettings& settings);
 
+// The same for an animation's composed canvas (32bpp BGRA, straight alpha), read from the
+// canvas itself: through the colour profile of profileFrame, the file's frame that
+// carries it (none when null), then alpha over the background.
+PixelPlan PlanCanvasPixels(IWICImagingFactory& factory, IWICBitmapFrameDecode* profileFrame,
+                           const FrameSettings& settings);
+
 } // namespace Tesmo::Plugin::Imaging
