@@ -1,6 +1,8 @@
 #include "imaging/FrameDecoding.h"
 
 #include "imaging/animation/AnimationCanvas.h"
+#include "imaging/animation/apng/ApngDrawing.h"
+#include "imaging/animation/apng/ApngFile.h"
 #include "imaging/animation/GifAnimation.h"
 #include "imaging/animation/GifDrawing.h"
 #include "imaging/FrameCopying.h"
@@ -13,7 +15,6 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -70,24 +71,21 @@ bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFo
            Fail(copyFailed);
 }
 
-// The picture a viewer shows for a frame of an animation: draw lays the frames down on a
-// canvas of the animation's size, which then goes through the steps of any frame (the
-// colour profile profileFrame carries, alpha over the background). A canvas that was not
-// drawn whole is still handed over as far as it got.
-bool CopyComposed(IWICImagingFactory& factory, UINT width, UINT height, const BgraPixel& cleared,
-                  const std::function<HRESULT(const AnimationCanvas&)>& draw, IWICBitmapFrameDecode* profileFrame,
-                  const FrameSettings& settings, const FrameOutputs& outputs)
+// The picture a viewer shows for a frame of an animation: its canvas, as far as drawing got
+// (drawn: S_OK when whole), through the steps of any frame (the colour profile
+// profileFrame carries, alpha over the background). A canvas not drawn whole is handed
+// over all the same, with the copy step's failure.
+bool CopyCanvas(IWICImagingFactory& factory, AnimationCanvas& canvas, UINT width, UINT height, HRESULT drawn,
+                IWICBitmapFrameDecode* profileFrame, const FrameSettings& settings, const FrameOutputs& outputs)
 {
     outputs.width = width;
     outputs.height = height;
     BYTE* const buffer = AllocateForHost(width, height, outputs);
-    AnimationCanvas canvas;
-    if (buffer == nullptr || canvas.Open(factory, width, height, cleared) != S_OK)
+    const ComPtr<IWICBitmap> bitmap = canvas.Finish();
+    if (buffer == nullptr || bitmap == nullptr)
     {
         return Fail(copyFailed);
     }
-    const HRESULT drawn = draw(canvas);
-    const ComPtr<IWICBitmap> bitmap = canvas.Finish();
     const PixelPlan plan = PlanCanvasPixels(factory, profileFrame, settings);
     ComPtr<IWICFormatConverter> converter;
     HRESULT copied = factory.CreateFormatConverter(&converter);
@@ -101,6 +99,56 @@ bool CopyComposed(IWICImagingFactory& factory, UINT width, UINT height, const Bg
                              plan, outputs.byteCount, buffer);
     }
     return (drawn == S_OK && copied == S_OK) || Fail(copyFailed);
+}
+
+bool ComposeGifFrame(IWICImagingFactory& factory, const GifComposition& composition, const FrameSettings& settings,
+                     const FrameOutputs& outputs)
+{
+    const GifScreen& screen = composition.screen;
+    AnimationCanvas canvas;
+    HRESULT drawn = canvas.Open(factory, screen.width, screen.height, GifClearedPixel(screen));
+    if (drawn == S_OK)
+    {
+        drawn = DrawGifComposition(factory, composition, canvas);
+    }
+    return CopyCanvas(factory, canvas, screen.width, screen.height, drawn, nullptr, settings, outputs);
+}
+
+// Frame frameIndex of an animated PNG, composed; nothing when the file is no valid
+// animation, the settings ask for WIC's own picture (read only for a valid animation), or
+// a frame the picture needs cannot be drawn: the file then goes WIC's way, a still PNG.
+// An index past the animation's frames fails at the frame step. The default image, WIC's
+// only frame, carries the file's colour profile.
+std::optional<bool> ComposeApngFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
+                                     const std::wstring& path, UINT frameIndex, const FrameSettings& settings,
+                                     const FrameOutputs& outputs)
+{
+    GUID container{};
+    if (decoder.GetContainerFormat(&container) != S_OK || container != WicFormats::containerPng)
+    {
+        return std::nullopt;
+    }
+    const std::optional<ApngFile> file = ReadApngFile(path.c_str());
+    if (!file || settings.apngFramesRaw())
+    {
+        return std::nullopt;
+    }
+    if (frameIndex >= file->FrameCount())
+    {
+        outputs.frameCount = file->FrameCount();
+        return Fail(frameFailed);
+    }
+    const UINT width = file->records.width;
+    const UINT height = file->records.height;
+    ComPtr<IWICBitmapFrameDecode> defaultImage;
+    AnimationCanvas canvas;
+    if (decoder.GetFrame(0, &defaultImage) != S_OK || canvas.Open(factory, width, height, BgraPixel{}) != S_OK ||
+        DrawApngFrame(factory, *file, frameIndex, canvas) != S_OK)
+    {
+        return std::nullopt;
+    }
+    outputs.frameCount = file->FrameCount();
+    return CopyCanvas(factory, canvas, width, height, S_OK, defaultImage.Get(), settings, outputs);
 }
 
 // The turn that makes a photo upright. The settings file is read only for a frame whose
@@ -128,14 +176,12 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
         return Fail(factoryFailed);
     }
 
+    std::wstring widePath;
+    if (!WidenAnsiPath(path, widePath) ||
+        factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                           &decoder) != S_OK)
     {
-        std::wstring widePath;
-        if (!WidenAnsiPath(path, widePath) ||
-            factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
-                                               WICDecodeMetadataCacheOnDemand, &decoder) != S_OK)
-        {
-            return Fail(openFailed);
-        }
+        return Fail(openFailed);
     }
 
     // Each output is taken over only once its step has succeeded.
@@ -143,6 +189,12 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     if (decoder->GetFrameCount(&count) != S_OK)
     {
         return Fail(frameCountFailed);
+    }
+    // An animated PNG has frames WIC does not count.
+    if (const std::optional<bool> composed =
+            ComposeApngFrame(*factory.Get(), *decoder.Get(), widePath, frameIndex, settings, outputs))
+    {
+        return *composed;
     }
     outputs.frameCount = count;
 
@@ -164,11 +216,7 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
             PlanGifComposition(*factory.Get(), *decoder.Get(), *frame.Get(), frameIndex, count);
         composition && !settings.gifFramesRaw())
     {
-        const auto draw = [&](const AnimationCanvas& canvas) {
-            return DrawGifComposition(*factory.Get(), *composition, canvas);
-        };
-        return CopyComposed(*factory.Get(), composition->screen.width, composition->screen.height,
-                            GifClearedPixel(composition->screen), draw, nullptr, settings, outputs);
+        return ComposeGifFrame(*factory.Get(), *composition, settings, outputs);
     }
     const StoredFrame stored{width, height, OrientationToApply(*decoder.Get(), *frame.Get(), settings)};
     outputs.width = SwapsSides(stored.orientation) ? height : width;

@@ -14,12 +14,17 @@ using Tesmo::Plugin::Utilities::ConfigFile;
 namespace
 {
 
-// Asked by the decoding only for a frame they change (a GIF frame that needs composing, a
-// photo whose tag asks for a turn, a frame whose profile would change its colours, a
+// Asked by the decoding only for a frame they change (a GIF frame that needs composing, an
+// animated PNG, a photo whose tag asks for a turn, a frame whose profile would change its colours, a
 // frame with alpha), so that no other call reads the settings file.
 bool GifFramesRaw()
 {
     return ConfigFile().AreGifFramesRaw();
+}
+
+bool ApngFramesRaw()
+{
+    return ConfigFile().AreApngFramesRaw();
 }
 
 bool OrientationRaw()
@@ -42,7 +47,7 @@ BackgroundColour Background()
     return ConfigFile().ReadBackground();
 }
 
-constexpr FrameSettings frameSettings{GifFramesRaw, OrientationRaw, ProfileRaw, TransparencyRaw, Background};
+constexpr FrameSettings frameSettings{GifFramesRaw, ApngFramesRaw, OrientationRaw, ProfileRaw, TransparencyRaw, Background};
 
 } // namespace
 

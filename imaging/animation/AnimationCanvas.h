@@ -41,6 +41,7 @@ public:
 
     UINT Width() const { return width; }
     UINT Height() const { return height; }
+    UINT Stride() const { return stride; }
     BYTE* At(UINT x, UINT y) const { return pixels + std::size_t{y} * stride + std::size_t{x} * 4; }
 
     // Back to the pixel the canvas was opened with.
