@@ -117,17 +117,12 @@ bool ComposeGifFrame(IWICImagingFactory& factory, const GifComposition& composit
 // Frame frameIndex of an animated PNG, composed; nothing when the file is no valid
 // animation, the settings ask for WIC's own picture (read only for a valid animation), or
 // a frame the picture needs cannot be drawn: the file then goes WIC's way, a still PNG.
-// An index past the animation's frames fails at the frame step. The default image, WIC's
-// only frame, carries the file's colour profile.
-std::optional<bool> ComposeApngFrame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
-                                     const std::wstring& path, UINT frameIndex, const FrameSettings& settings,
-                                     const FrameOutputs& outputs)
+// An index past the animation's frames fails at the frame step. Looked at before WIC
+// opens the file, since Wine's PNG decoder decodes the default image as it opens it, a
+// frame's time again; the frames' own streams carry the file's colour profile.
+std::optional<bool> ComposeApngFrame(IWICImagingFactory& factory, const std::wstring& path, UINT frameIndex,
+                                     const FrameSettings& settings, const FrameOutputs& outputs)
 {
-    GUID container{};
-    if (decoder.GetContainerFormat(&container) != S_OK || container != WicFormats::containerPng)
-    {
-        return std::nullopt;
-    }
     const std::optional<ApngFile> file = ReadApngFile(path.c_str());
     if (!file || settings.apngFramesRaw())
     {
@@ -140,15 +135,15 @@ std::optional<bool> ComposeApngFrame(IWICImagingFactory& factory, IWICBitmapDeco
     }
     const UINT width = file->records.width;
     const UINT height = file->records.height;
-    ComPtr<IWICBitmapFrameDecode> defaultImage;
+    DecodedFramePng lastFrame;
     AnimationCanvas canvas;
-    if (decoder.GetFrame(0, &defaultImage) != S_OK || canvas.Open(factory, width, height, BgraPixel{}) != S_OK ||
-        DrawApngFrame(factory, *file, frameIndex, canvas) != S_OK)
+    if (canvas.Open(factory, width, height, BgraPixel{}) != S_OK ||
+        DrawApngFrame(factory, *file, frameIndex, canvas, lastFrame) != S_OK)
     {
         return std::nullopt;
     }
     outputs.frameCount = file->FrameCount();
-    return CopyCanvas(factory, canvas, width, height, S_OK, defaultImage.Get(), settings, outputs);
+    return CopyCanvas(factory, canvas, width, height, S_OK, lastFrame.frame.Get(), settings, outputs);
 }
 
 // The turn that makes a photo upright. The settings file is read only for a frame whose
@@ -177,8 +172,17 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     }
 
     std::wstring widePath;
-    if (!WidenAnsiPath(path, widePath) ||
-        factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+    if (!WidenAnsiPath(path, widePath))
+    {
+        return Fail(openFailed);
+    }
+    // An animated PNG has frames WIC does not count.
+    if (const std::optional<bool> composed =
+            ComposeApngFrame(*factory.Get(), widePath, frameIndex, settings, outputs))
+    {
+        return *composed;
+    }
+    if (factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
                                            &decoder) != S_OK)
     {
         return Fail(openFailed);
@@ -189,12 +193,6 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     if (decoder->GetFrameCount(&count) != S_OK)
     {
         return Fail(frameCountFailed);
-    }
-    // An animated PNG has frames WIC does not count.
-    if (const std::optional<bool> composed =
-            ComposeApngFrame(*factory.Get(), *decoder.Get(), widePath, frameIndex, settings, outputs))
-    {
-        return *composed;
     }
     outputs.frameCount = count;
 

@@ -52,64 +52,79 @@ void BlendPixelOver(const BYTE* frame, BYTE* canvas)
     canvas[3] = static_cast<BYTE>((total + 127) / 255);
 }
 
-// The frame's pixels as WIC's PNG decoder hands them over from its own PNG stream, straight
-// 32bpp BGRA: copied into the canvas where they replace it, blended from pixels where they
-// go over it. Declared in the order obtained: the stream's bytes outlive every interface.
-HRESULT LayFrame(IWICImagingFactory& factory, const ApngFile& file, const ApngFrameRecord& frame,
-                  const AnimationCanvas& canvas, std::vector<BYTE>& pixels)
+// The frame's PNG stream, built afresh, and WIC's decoder and frame on it; what decoded
+// the frame before is released first, its bytes last.
+HRESULT DecodeFramePng(IWICImagingFactory& factory, const ApngFile& file, const ApngFrameRecord& frame,
+                       DecodedFramePng& decoded)
 {
-    const std::vector<std::uint8_t> png = BuildFramePng(file.bytes.data(), file.records, frame);
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
-    ComPtr<IWICBitmapFrameDecode> decoded;
-    ComPtr<IWICFormatConverter> toBgra;
-    if (png.size() > UINT32_MAX)
+    decoded.frame.Reset();
+    decoded.decoder.Reset();
+    decoded.stream.Reset();
+    decoded.bytes = BuildFramePng(file.bytes.data(), file.records, frame);
+    if (decoded.bytes.size() > UINT32_MAX)
     {
         return E_OUTOFMEMORY;
     }
-    HRESULT result = factory.CreateStream(&stream);
+    HRESULT result = factory.CreateStream(&decoded.stream);
     if (result == S_OK)
     {
-        result = stream->InitializeFromMemory(const_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()));
+        result = decoded.stream->InitializeFromMemory(decoded.bytes.data(), static_cast<DWORD>(decoded.bytes.size()));
     }
     if (result == S_OK)
     {
-        result = factory.CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
+        result = factory.CreateDecoderFromStream(decoded.stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                 &decoded.decoder);
     }
     GUID container{};
-    if (result == S_OK && (decoder->GetContainerFormat(&container) != S_OK || container != WicFormats::containerPng))
+    if (result == S_OK &&
+        (decoded.decoder->GetContainerFormat(&container) != S_OK || container != WicFormats::containerPng))
     {
         result = WINCODEC_ERR_COMPONENTNOTFOUND; // another codec took the stream
     }
     if (result == S_OK)
     {
-        result = decoder->GetFrame(0, &decoded);
+        result = decoded.decoder->GetFrame(0, &decoded.frame);
     }
     UINT width = 0;
     UINT height = 0;
-    if (result == S_OK && (decoded->GetSize(&width, &height) != S_OK || width != frame.width || height != frame.height))
+    if (result == S_OK &&
+        (decoded.frame->GetSize(&width, &height) != S_OK || width != frame.width || height != frame.height))
     {
         result = WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
     }
+    return result;
+}
+
+// The frame's pixels as WIC's PNG decoder hands them over, straight 32bpp BGRA: copied
+// into the canvas where they replace it, blended from pixels where they go over it.
+HRESULT LayFrame(IWICImagingFactory& factory, const ApngFile& file, const ApngFrameRecord& frame,
+                 const AnimationCanvas& canvas, DecodedFramePng& decoded, std::vector<BYTE>& pixels)
+{
+    ComPtr<IWICFormatConverter> toBgra;
+    HRESULT result = DecodeFramePng(factory, file, frame, decoded);
     if (result == S_OK)
     {
         result = factory.CreateFormatConverter(&toBgra);
     }
     if (result == S_OK)
     {
-        result = toBgra->Initialize(decoded.Get(), WicFormats::pixel32bppBgra, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                    WICBitmapPaletteTypeCustom);
+        result = toBgra->Initialize(decoded.frame.Get(), WicFormats::pixel32bppBgra, WICBitmapDitherTypeNone, nullptr,
+                                    0.0, WICBitmapPaletteTypeCustom);
     }
     if (result != S_OK)
     {
         return result;
     }
+    const UINT width = frame.width;
+    const UINT height = frame.height;
     // Inside the canvas, whose bytes fit in 32 bits: so do the frame's.
     const UINT rowBytes = width * 4;
     if (frame.blend == ApngBlend::Source)
     {
-        const UINT size = canvas.Stride() * (height - 1) + rowBytes;
-        return toBgra->CopyPixels(nullptr, canvas.Stride(), size, canvas.At(frame.left, frame.top));
+        const std::uint64_t size = std::uint64_t{canvas.Stride()} * (height - 1) + rowBytes;
+        return size > UINT32_MAX ? E_OUTOFMEMORY
+                                 : toBgra->CopyPixels(nullptr, canvas.Stride(), static_cast<UINT>(size),
+                                                      canvas.At(frame.left, frame.top));
     }
     pixels.resize(std::size_t{rowBytes} * height);
     result = toBgra->CopyPixels(nullptr, rowBytes, static_cast<UINT>(pixels.size()), pixels.data());
@@ -125,7 +140,8 @@ HRESULT LayFrame(IWICImagingFactory& factory, const ApngFile& file, const ApngFr
     return result;
 }
 
-HRESULT DrawAnimation(IWICImagingFactory& factory, const ApngFile& file, UINT frameIndex, const AnimationCanvas& canvas)
+HRESULT DrawAnimation(IWICImagingFactory& factory, const ApngFile& file, UINT frameIndex, const AnimationCanvas& canvas,
+                      DecodedFramePng& decoded)
 {
     const std::vector<ApngFrameRecord>& records = file.records.frames;
     const UINT firstFrame = FirstShownFrame(frameIndex, [&](UINT index) {
@@ -146,7 +162,7 @@ HRESULT DrawAnimation(IWICImagingFactory& factory, const ApngFile& file, UINT fr
     const HRESULT last = DrawSequence(canvas, frames, [&](std::size_t step) {
         if (firstFailure == S_OK)
         {
-            firstFailure = LayFrame(factory, file, records[firstFrame + step], canvas, pixels);
+            firstFailure = LayFrame(factory, file, records[firstFrame + step], canvas, decoded, pixels);
         }
         return firstFailure;
     });
@@ -155,11 +171,12 @@ HRESULT DrawAnimation(IWICImagingFactory& factory, const ApngFile& file, UINT fr
 
 } // namespace
 
-HRESULT DrawApngFrame(IWICImagingFactory& factory, const ApngFile& file, UINT frameIndex, const AnimationCanvas& canvas)
+HRESULT DrawApngFrame(IWICImagingFactory& factory, const ApngFile& file, UINT frameIndex, const AnimationCanvas& canvas,
+                      DecodedFramePng& lastFrame)
 {
     try
     {
-        return DrawAnimation(factory, file, frameIndex, canvas);
+        return DrawAnimation(factory, file, frameIndex, canvas, lastFrame);
     }
     catch (const std::bad_alloc&)
     {

@@ -37,6 +37,10 @@ std::vector<std::uint8_t> BuildFramePng(const std::uint8_t* file, const ApngReco
                                         const ApngFrameRecord& frame)
 {
     std::size_t size = sizeof streamSignature + chunkFrameBytes + records.header.length + chunkFrameBytes;
+    for (const PngChunk& chunk : records.colourChunks)
+    {
+        size += chunkFrameBytes + chunk.length;
+    }
     for (const std::optional<PngBytes>& table : {records.palette, records.transparency})
     {
         size += table ? chunkFrameBytes + table->length : 0;
@@ -56,6 +60,10 @@ std::vector<std::uint8_t> BuildFramePng(const std::uint8_t* file, const ApngReco
     header.insert(header.end(), file + records.header.offset + 8, file + records.header.offset + records.header.length);
     PutChunk(png, PngChunkType("IHDR"), header.data(), static_cast<std::uint32_t>(header.size()));
 
+    for (const PngChunk& chunk : records.colourChunks)
+    {
+        PutChunk(png, chunk.type, file + chunk.dataOffset, chunk.length);
+    }
     if (records.palette)
     {
         PutChunk(png, PngChunkType("PLTE"), file, *records.palette);

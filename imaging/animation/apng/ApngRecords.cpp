@@ -53,6 +53,13 @@ public:
         case PngChunkType("tRNS"):
             records.transparency = PngBytes{chunk.dataOffset, chunk.length};
             return true;
+        case PngChunkType("iCCP"):
+        case PngChunkType("sRGB"):
+        case PngChunkType("gAMA"):
+        case PngChunkType("cHRM"):
+        case PngChunkType("cICP"):
+            records.colourChunks.push_back(chunk);
+            return true;
         default:
             return true;
         }

@@ -56,6 +56,7 @@ struct ApngRecords
     std::uint32_t width = 0; // the canvas: IHDR's size
     std::uint32_t height = 0;
     PngBytes header;                       // IHDR's data: the frames' depth, colour type, interlace
+    std::vector<PngChunk> colourChunks;    // iCCP, sRGB, gAMA, cHRM, cICP: what the samples mean
     std::optional<PngBytes> palette;       // PLTE's data
     std::optional<PngBytes> transparency;  // tRNS's data
     bool defaultImageShown = false;        // frame 0 is the default image
