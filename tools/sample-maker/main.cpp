@@ -4,11 +4,13 @@
 // scene as sRGB and again as ProPhoto RGB with its profile, alike only when converted; and
 // transparency.png, the scene with a transparent sky that hides stripes. Written byte by
 // byte by our own encoders, so the files are the same on every run and scripts/test.sh
-// can check the committed copies against them.
+// can check the committed copies against them. sticker.png is an animated PNG whose
+// flying ball only composing shows, over a clear sky, with a grey default image.
 
 #include "ColourSample.h"
 #include "OrientedPhotos.h"
 #include "SampleAnimation.h"
+#include "StickerSample.h"
 #include "TransparencySample.h"
 
 #include <cstdio>
@@ -43,7 +45,8 @@ int main(int argc, char** argv)
     if (argc != 2)
     {
         std::fputs("usage: sample-maker FOLDER    (writes FOLDER/sample.gif, FOLDER/orientation.tif,\n"
-                   "                              FOLDER/colour.tif and FOLDER/transparency.png)\n",
+                   "                              FOLDER/colour.tif, FOLDER/transparency.png and\n"
+                   "                              FOLDER/sticker.png)\n",
                    stderr);
         return 2;
     }
@@ -52,6 +55,7 @@ int main(int argc, char** argv)
         WriteFile(folder + "/sample.gif", PluginHost::EncodeGif(SampleMaker::SampleAnimation())) &&
         WriteFile(folder + "/orientation.tif", PluginHost::EncodeTiff(SampleMaker::OrientedPhotos())) &&
         WriteFile(folder + "/colour.tif", PluginHost::EncodeTiff(SampleMaker::ColourPages())) &&
-        WriteFile(folder + "/transparency.png", PluginHost::EncodePng(SampleMaker::TransparentSky()));
+        WriteFile(folder + "/transparency.png", PluginHost::EncodePng(SampleMaker::TransparentSky())) &&
+        WriteFile(folder + "/sticker.png", PluginHost::EncodeApng(SampleMaker::StickerSample()));
     return written ? 0 : 1;
 }
