@@ -19,7 +19,8 @@ struct SampleRequest
 // A mix of images in folder, each format once and multi-frame files at several frames,
 // some through Wine's two-stage conversion, every frame of a GIF animation composed,
 // the pages of a TIFF photo turned upright as their Orientation tags say, profiled frames
-// converted by tables and by the colour engine, a frame with alpha over white,
+// converted by tables and by the colour engine, a frame with alpha over white, frames of
+// an animated PNG composed,
 // plus requests that fail at different steps (missing file, not an image, frame past
 // the end, truncated data).
 std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder);
