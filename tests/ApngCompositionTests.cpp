@@ -94,43 +94,11 @@ using ApngCompositionTest = testing::TestWithParam<ApngCase>;
 TEST_P(ApngCompositionTest, EveryFrameIsTheCanvasAViewerShows)
 {
     const ApngCase& testCase = GetParam();
-    const ScratchFolder folder;
-    const std::string path = AnsiPath(folder.Write(L"animation.png", EncodeApng(testCase.apng)));
-    PluginCopy plugin;
-    if (testCase.settings != nullptr)
-    {
-        plugin.WriteSettings(testCase.settings);
-    }
-    for (unsigned int frame = 0; frame < testCase.frames.size(); ++frame)
-    {
-        const ImageDataCall call(plugin.Load(), path, frame);
-        ASSERT_EQ(call.result, 0) << "frame " << frame;
-        EXPECT_TRUE(call.messages.empty()) << "frame " << frame;
-        EXPECT_EQ(call.frameCount, testCase.frames.size());
-        EXPECT_TRUE(PixelsMatch(call.Bytes(), Letters(testCase.apng.defaultImage.width, testCase.frames[frame])))
-            << "frame " << frame;
-    }
-    const ImageDataCall past(plugin.Load(), path, static_cast<unsigned int>(testCase.frames.size()));
-    EXPECT_EQ(past.result, -1);
-    EXPECT_EQ(past.messages, std::vector<std::wstring>{frameFailed});
+    ExpectLetterFrames(L"animation.png", EncodeApng(testCase.apng), testCase.apng.defaultImage.width, testCase.frames,
+                       testCase.settings);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ApngCompositionTest, testing::ValuesIn(letterCases), CaseName());
-
-// A width x 1 row of samples (8-bit values, or 16-bit ones when depth is 16).
-PngImage Row(PngColourType type, unsigned int depth, unsigned int width, const std::vector<unsigned int>& samples)
-{
-    PngImage image{width, 1, type, depth};
-    for (const unsigned int sample : samples)
-    {
-        if (depth == 16)
-        {
-            image.samples += static_cast<char>(sample >> 8);
-        }
-        image.samples += static_cast<char>(sample & 0xFF);
-    }
-    return image;
-}
 
 // An animation whose hidden default image is the canvas, frames of its layout on it.
 std::string Animated(PngImage canvas, std::vector<ApngFrameToEncode> frames)
@@ -142,33 +110,33 @@ std::string Animated(PngImage canvas, std::vector<ApngFrameToEncode> frames)
 // opaque, over one at alpha 128 makes it 192.
 std::string HalfTransparentOver()
 {
-    const PngImage canvas = Row(PngColourType::Rgba, 8, 2, std::vector<unsigned int>(8, 0));
-    return Animated(canvas, {{0, 0, Row(PngColourType::Rgba, 8, 2, {200, 100, 50, 255, 0, 0, 255, 128})},
-                             {0, 0, Row(PngColourType::Rgba, 8, 2, {0, 255, 0, 128, 0, 255, 0, 128}), none, over}});
+    const PngImage canvas = PngRowImage(PngColourType::Rgba, 8, std::vector<unsigned int>(8, 0));
+    return Animated(canvas, {{0, 0, PngRowImage(PngColourType::Rgba, 8, {200, 100, 50, 255, 0, 0, 255, 128})},
+                             {0, 0, PngRowImage(PngColourType::Rgba, 8, {0, 255, 0, 128, 0, 255, 0, 128}), none, over}});
 }
 
 // Red, green at alpha 0 and blue at alpha 128 in the palette.
 std::string PaletteWithTransparency()
 {
-    PngImage canvas = Row(PngColourType::Palette, 8, 2, {0, 0});
+    PngImage canvas = PngRowImage(PngColourType::Palette, 8, {0, 0});
     canvas.palette = std::string("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF", 9);
     canvas.transparency = std::string("\xFF\x00\x80", 3);
-    return Animated(canvas, {{0, 0, Row(PngColourType::Palette, 8, 2, {0, 1})},
-                             {0, 0, Row(PngColourType::Palette, 8, 2, {2, 2}), none, over}});
+    return Animated(canvas, {{0, 0, PngRowImage(PngColourType::Palette, 8, {0, 1})},
+                             {0, 0, PngRowImage(PngColourType::Palette, 8, {2, 2}), none, over}});
 }
 
 std::string GreyWithAlpha()
 {
-    const PngImage canvas = Row(PngColourType::GreyAlpha, 8, 2, {0, 0, 0, 0});
-    return Animated(canvas, {{0, 0, Row(PngColourType::GreyAlpha, 8, 2, {100, 255, 50, 0})},
-                             {1, 0, Row(PngColourType::GreyAlpha, 8, 1, {200, 128}), none, over}});
+    const PngImage canvas = PngRowImage(PngColourType::GreyAlpha, 8, {0, 0, 0, 0});
+    return Animated(canvas, {{0, 0, PngRowImage(PngColourType::GreyAlpha, 8, {100, 255, 50, 0})},
+                             {1, 0, PngRowImage(PngColourType::GreyAlpha, 8, {200, 128}), none, over}});
 }
 
 std::string SixteenBit()
 {
-    const PngImage canvas = Row(PngColourType::Rgba, 16, 1, {0, 0, 0, 0});
-    return Animated(canvas, {{0, 0, Row(PngColourType::Rgba, 16, 1, {51400, 25700, 12850, 65535})},
-                             {0, 0, Row(PngColourType::Rgba, 16, 1, {0, 65535, 0, 32896}), none, over}});
+    const PngImage canvas = PngRowImage(PngColourType::Rgba, 16, {0, 0, 0, 0});
+    return Animated(canvas, {{0, 0, PngRowImage(PngColourType::Rgba, 16, {51400, 25700, 12850, 65535})},
+                             {0, 0, PngRowImage(PngColourType::Rgba, 16, {0, 65535, 0, 32896}), none, over}});
 }
 
 // The file's profile swaps red and green, for every frame.

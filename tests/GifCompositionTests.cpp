@@ -19,6 +19,7 @@
 #include "support/PixelsMatch.h"
 #include "support/PluginCopy.h"
 #include "support/PlatformProbes.h"
+#include "support/ViewerFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -160,24 +161,8 @@ using GifCompositionTest = testing::TestWithParam<CompositionCase>;
 TEST_P(GifCompositionTest, EveryFrameIsTheScreenAViewerShows)
 {
     const CompositionCase& testCase = GetParam();
-    const ScratchFolder folder;
-    const std::string path = AnsiPath(folder.Write(L"animation.gif", EncodeGif(testCase.gif)));
-    PluginCopy plugin;
-    if (testCase.settings != nullptr)
-    {
-        plugin.WriteSettings(testCase.settings);
-    }
-    for (unsigned int frame = 0; frame < testCase.frames.size(); ++frame)
-    {
-        const ImageDataCall call(plugin.Load(), path, frame);
-        ASSERT_EQ(call.result, 0) << "frame " << frame;
-        EXPECT_TRUE(call.messages.empty()) << "frame " << frame;
-        EXPECT_EQ(call.frameCount, testCase.frames.size());
-        EXPECT_EQ(call.width, testCase.gif.width) << "frame " << frame;
-        EXPECT_EQ(call.height, testCase.gif.height) << "frame " << frame;
-        EXPECT_TRUE(PixelsMatch(call.Bytes(), Letters(testCase.gif.width, testCase.frames[frame])))
-            << "frame " << frame;
-    }
+    ExpectLetterFrames(L"animation.gif", EncodeGif(testCase.gif), testCase.gif.width, testCase.frames,
+                       testCase.settings);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GifCompositionTest, testing::ValuesIn(compositionCases), CaseName());

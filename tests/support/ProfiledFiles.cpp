@@ -49,8 +49,7 @@ std::string LinearGreyProfile()
     return ProfileBytes(GreyProfile("Linear grey", IccToneCurve::Gamma(1.0)));
 }
 
-std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
-                   const std::string& profile)
+PngImage PngRowImage(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples)
 {
     PngImage image;
     image.width = static_cast<unsigned int>(samples.size() / SamplesPerPixel(type));
@@ -65,6 +64,13 @@ std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<
         }
         image.samples += static_cast<char>(sample & 0xFF);
     }
+    return image;
+}
+
+std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
+                   const std::string& profile)
+{
+    PngImage image = PngRowImage(type, bitDepth, samples);
     if (!profile.empty())
     {
         image.profile = PngProfile{"ICC profile", profile};
