@@ -17,6 +17,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace Tesmo::Plugin::Imaging
 {
@@ -114,12 +115,23 @@ bool ComposeGifFrame(IWICImagingFactory& factory, const GifComposition& composit
     return CopyCanvas(factory, canvas, screen.width, screen.height, drawn, nullptr, settings, outputs);
 }
 
+// Whether the path names a PNG file by its extension (.png or .apng, in any letter case).
+bool HasPngName(const std::wstring& path)
+{
+    const auto endsWith = [&](std::wstring_view extension) {
+        return path.size() >= extension.size() &&
+               CompareStringOrdinal(path.c_str() + path.size() - extension.size(), static_cast<int>(extension.size()),
+                                    extension.data(), static_cast<int>(extension.size()), TRUE) == CSTR_EQUAL;
+    };
+    return endsWith(L".png") || endsWith(L".apng");
+}
+
 // Frame frameIndex of an animated PNG, composed; nothing when the file is no valid
 // animation, the settings ask for WIC's own picture (read only for a valid animation), or
 // a frame the picture needs cannot be drawn: the file then goes WIC's way, a still PNG.
-// An index past the animation's frames fails at the frame step. Looked at before WIC
-// opens the file, since Wine's PNG decoder decodes the default image as it opens it, a
-// frame's time again; the frames' own streams carry the file's colour profile.
+// An index past the animation's frames fails at the frame step. Best looked at before
+// WIC opens the file, since Wine's PNG decoder decodes the default image as it opens it,
+// a frame's time again; the frames' own streams carry the file's colour profile.
 std::optional<bool> ComposeApngFrame(IWICImagingFactory& factory, const std::wstring& path, UINT frameIndex,
                                      const FrameSettings& settings, const FrameOutputs& outputs)
 {
@@ -176,9 +188,12 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     {
         return Fail(openFailed);
     }
-    // An animated PNG has frames WIC does not count.
+    // An animated PNG has frames WIC does not count. A file named as a PNG is looked at
+    // before WIC opens it; any other only once WIC has found it to be a PNG, so that
+    // other formats pay nothing for the look.
+    const bool namedPng = HasPngName(widePath);
     if (const std::optional<bool> composed =
-            ComposeApngFrame(*factory.Get(), widePath, frameIndex, settings, outputs))
+            namedPng ? ComposeApngFrame(*factory.Get(), widePath, frameIndex, settings, outputs) : std::nullopt)
     {
         return *composed;
     }
@@ -193,6 +208,14 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     if (decoder->GetFrameCount(&count) != S_OK)
     {
         return Fail(frameCountFailed);
+    }
+    GUID container{};
+    if (const std::optional<bool> composed =
+            !namedPng && decoder->GetContainerFormat(&container) == S_OK && container == WicFormats::containerPng
+                ? ComposeApngFrame(*factory.Get(), widePath, frameIndex, settings, outputs)
+                : std::nullopt)
+    {
+        return *composed;
     }
     outputs.frameCount = count;
 
