@@ -89,6 +89,25 @@ std::vector<PngChunkToWrite> PngChunks(const PngImage& image)
     header += std::string(3, '\0'); // deflate, adaptive filtering, not interlaced
     chunks.push_back({"IHDR", header});
 
+    if (image.gamma)
+    {
+        std::string gamma;
+        BigEndian::Put32(gamma, *image.gamma);
+        chunks.push_back({"gAMA", gamma});
+    }
+    if (image.chromaticities)
+    {
+        std::string chromaticities;
+        for (const unsigned int value : *image.chromaticities)
+        {
+            BigEndian::Put32(chromaticities, value);
+        }
+        chunks.push_back({"cHRM", chromaticities});
+    }
+    if (image.srgbIntent)
+    {
+        chunks.push_back({"sRGB", std::string(1, static_cast<char>(*image.srgbIntent))});
+    }
     if (image.profile)
     {
         chunks.push_back({"iCCP", image.profile->name + '\0' + '\0' + ZlibStored(image.profile->bytes)});

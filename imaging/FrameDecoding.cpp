@@ -4,6 +4,7 @@
 #include "imaging/animation/apng/ApngDrawing.h"
 #include "imaging/animation/apng/ApngFile.h"
 #include "imaging/animation/GifAnimation.h"
+#include "imaging/animation/GifColourTables.h"
 #include "imaging/animation/GifDrawing.h"
 #include "imaging/FrameCopying.h"
 #include "imaging/ImagingFactory.h"
@@ -62,6 +63,14 @@ bool WidenAnsiPath(const char* path, std::wstring& widePath)
     return true;
 }
 
+// A frame that cannot be asked for its pixels gets no buffer.
+bool FailWithoutBuffer(const FrameOutputs& outputs)
+{
+    outputs.pixels = nullptr;
+    outputs.byteCount = 0;
+    return Fail(copyFailed);
+}
+
 // Turned or not, the frame takes the same number of bytes.
 bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
                const StoredFrame& stored, const PixelPlan& plan, const FrameOutputs& outputs)
@@ -74,10 +83,11 @@ bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFo
 
 // The picture a viewer shows for a frame of an animation: its canvas, as far as drawing got
 // (drawn: S_OK when whole), through the steps of any frame (the colour profile
-// profileFrame carries, alpha over the background). A canvas not drawn whole is handed
-// over all the same, with the copy step's failure.
+// profileFrame carries or the file at path describes, alpha over the background). A
+// canvas not drawn whole is handed over all the same, with the copy step's failure.
 bool CopyCanvas(IWICImagingFactory& factory, AnimationCanvas& canvas, UINT width, UINT height, HRESULT drawn,
-                IWICBitmapFrameDecode* profileFrame, const FrameSettings& settings, const FrameOutputs& outputs)
+                const DecodedFramePng* profileFrame, const wchar_t* path, const FrameSettings& settings,
+                const FrameOutputs& outputs)
 {
     outputs.width = width;
     outputs.height = height;
@@ -87,7 +97,10 @@ bool CopyCanvas(IWICImagingFactory& factory, AnimationCanvas& canvas, UINT width
     {
         return Fail(copyFailed);
     }
-    const PixelPlan plan = PlanCanvasPixels(factory, profileFrame, settings);
+    const PixelPlan plan =
+        profileFrame != nullptr
+            ? PlanCanvasPixels(factory, profileFrame->decoder.Get(), profileFrame->frame.Get(), path, settings)
+            : PlanCanvasPixels(factory, nullptr, nullptr, nullptr, settings);
     ComPtr<IWICFormatConverter> converter;
     HRESULT copied = factory.CreateFormatConverter(&converter);
     if (copied == S_OK && !plan.fromFrame)
@@ -106,13 +119,19 @@ bool ComposeGifFrame(IWICImagingFactory& factory, const GifComposition& composit
                      const FrameOutputs& outputs)
 {
     const GifScreen& screen = composition.screen;
+    if (composition.colourless)
+    {
+        outputs.width = screen.width;
+        outputs.height = screen.height;
+        return FailWithoutBuffer(outputs);
+    }
     AnimationCanvas canvas;
     HRESULT drawn = canvas.Open(factory, screen.width, screen.height, GifClearedPixel(screen));
     if (drawn == S_OK)
     {
         drawn = DrawGifComposition(factory, composition, canvas);
     }
-    return CopyCanvas(factory, canvas, screen.width, screen.height, drawn, nullptr, settings, outputs);
+    return CopyCanvas(factory, canvas, screen.width, screen.height, drawn, nullptr, nullptr, settings, outputs);
 }
 
 // Whether the path names a PNG file by its extension (.png or .apng, in any letter case).
@@ -155,7 +174,7 @@ std::optional<bool> ComposeApngFrame(IWICImagingFactory& factory, const std::wst
         return std::nullopt;
     }
     outputs.frameCount = file->FrameCount();
-    return CopyCanvas(factory, canvas, width, height, S_OK, lastFrame.frame.Get(), settings, outputs);
+    return CopyCanvas(factory, canvas, width, height, S_OK, &lastFrame, path.c_str(), settings, outputs);
 }
 
 // The turn that makes a photo upright. The settings file is read only for a frame whose
@@ -227,7 +246,8 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
 
     UINT width = 0;
     UINT height = 0;
-    if (frame->GetSize(&width, &height) != S_OK)
+    // A frame without area has no picture to give.
+    if (frame->GetSize(&width, &height) != S_OK || width == 0 || height == 0)
     {
         return Fail(sizeFailed);
     }
@@ -242,10 +262,14 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     const StoredFrame stored{width, height, OrientationToApply(*decoder.Get(), *frame.Get(), settings)};
     outputs.width = SwapsSides(stored.orientation) ? height : width;
     outputs.height = SwapsSides(stored.orientation) ? width : height;
+    if (!GifFrameHasColours(*decoder.Get(), *frame.Get()))
+    {
+        return FailWithoutBuffer(outputs);
+    }
 
     // Colour through the frame's profile, then alpha over the background: each step only
     // where it applies.
-    const PixelPlan plan = PlanPixels(*factory.Get(), *decoder.Get(), *frame.Get(), settings);
+    const PixelPlan plan = PlanPixels(*factory.Get(), *decoder.Get(), *frame.Get(), widePath.c_str(), settings);
     if (factory->CreateFormatConverter(&converter) != S_OK)
     {
         return Fail(converterFailed);

@@ -61,6 +61,19 @@ bool PlanColour(PixelPlan& plan, const EmbeddedProfile& profile, const GUID& fra
     return true;
 }
 
+// The frame's own profile, or for a PNG frame without one, the profile its gAMA and cHRM
+// describe.
+std::optional<EmbeddedProfile> ReadProfile(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
+                                           IWICBitmapFrameDecode& frame, const wchar_t* path, const GUID& frameFormat)
+{
+    std::optional<EmbeddedProfile> profile = EmbeddedProfile::Read(factory, frame, frameFormat);
+    if (!profile)
+    {
+        profile = EmbeddedProfile::ReadPngGamma(decoder, path, frameFormat);
+    }
+    return profile;
+}
+
 // Each step where it applies, for samples of frameFormat with the alpha the frame has.
 PixelPlan Plan(const GUID& frameFormat, FrameAlpha alpha, std::optional<EmbeddedProfile> profile,
                const FrameSettings& settings)
@@ -101,7 +114,7 @@ PixelPlan Plan(const GUID& frameFormat, FrameAlpha alpha, std::optional<Embedded
 } // namespace
 
 PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
-                     const FrameSettings& settings)
+                     const wchar_t* path, const FrameSettings& settings)
 {
     GUID frameFormat{};
     if (frame.GetPixelFormat(&frameFormat) != S_OK)
@@ -111,17 +124,17 @@ PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IW
         return plan; // the converter, as ever, says what it makes of the frame
     }
     const FrameAlpha alpha = ReadFrameAlpha(factory, decoder, frame, frameFormat);
-    return Plan(frameFormat, alpha, EmbeddedProfile::Read(factory, frame, frameFormat), settings);
+    return Plan(frameFormat, alpha, ReadProfile(factory, decoder, frame, path, frameFormat), settings);
 }
 
-PixelPlan PlanCanvasPixels(IWICImagingFactory& factory, IWICBitmapFrameDecode* profileFrame,
-                           const FrameSettings& settings)
+PixelPlan PlanCanvasPixels(IWICImagingFactory& factory, IWICBitmapDecoder* profileDecoder,
+                           IWICBitmapFrameDecode* profileFrame, const wchar_t* path, const FrameSettings& settings)
 {
     std::optional<EmbeddedProfile> profile;
     GUID profileFormat{};
-    if (profileFrame != nullptr && profileFrame->GetPixelFormat(&profileFormat) == S_OK)
+    if (profileDecoder != nullptr && profileFrame != nullptr && profileFrame->GetPixelFormat(&profileFormat) == S_OK)
     {
-        profile = EmbeddedProfile::Read(factory, *profileFrame, profileFormat);
+        profile = ReadProfile(factory, *profileDecoder, *profileFrame, path, profileFormat);
     }
     return Plan(WicFormats::pixel32bppBgra, FrameAlpha::Straight, std::move(profile), settings);
 }

@@ -110,33 +110,33 @@ std::string Animated(PngImage canvas, std::vector<ApngFrameToEncode> frames)
 // opaque, over one at alpha 128 makes it 192.
 std::string HalfTransparentOver()
 {
-    const PngImage canvas = PngRowImage(PngColourType::Rgba, 8, std::vector<unsigned int>(8, 0));
-    return Animated(canvas, {{0, 0, PngRowImage(PngColourType::Rgba, 8, {200, 100, 50, 255, 0, 0, 255, 128})},
-                             {0, 0, PngRowImage(PngColourType::Rgba, 8, {0, 255, 0, 128, 0, 255, 0, 128}), none, over}});
+    const PngImage canvas = RowImage(PngColourType::Rgba, 8, std::vector<unsigned int>(8, 0));
+    return Animated(canvas, {{0, 0, RowImage(PngColourType::Rgba, 8, {200, 100, 50, 255, 0, 0, 255, 128})},
+                             {0, 0, RowImage(PngColourType::Rgba, 8, {0, 255, 0, 128, 0, 255, 0, 128}), none, over}});
 }
 
 // Red, green at alpha 0 and blue at alpha 128 in the palette.
 std::string PaletteWithTransparency()
 {
-    PngImage canvas = PngRowImage(PngColourType::Palette, 8, {0, 0});
+    PngImage canvas = RowImage(PngColourType::Palette, 8, {0, 0});
     canvas.palette = std::string("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF", 9);
     canvas.transparency = std::string("\xFF\x00\x80", 3);
-    return Animated(canvas, {{0, 0, PngRowImage(PngColourType::Palette, 8, {0, 1})},
-                             {0, 0, PngRowImage(PngColourType::Palette, 8, {2, 2}), none, over}});
+    return Animated(canvas, {{0, 0, RowImage(PngColourType::Palette, 8, {0, 1})},
+                             {0, 0, RowImage(PngColourType::Palette, 8, {2, 2}), none, over}});
 }
 
 std::string GreyWithAlpha()
 {
-    const PngImage canvas = PngRowImage(PngColourType::GreyAlpha, 8, {0, 0, 0, 0});
-    return Animated(canvas, {{0, 0, PngRowImage(PngColourType::GreyAlpha, 8, {100, 255, 50, 0})},
-                             {1, 0, PngRowImage(PngColourType::GreyAlpha, 8, {200, 128}), none, over}});
+    const PngImage canvas = RowImage(PngColourType::GreyAlpha, 8, {0, 0, 0, 0});
+    return Animated(canvas, {{0, 0, RowImage(PngColourType::GreyAlpha, 8, {100, 255, 50, 0})},
+                             {1, 0, RowImage(PngColourType::GreyAlpha, 8, {200, 128}), none, over}});
 }
 
 std::string SixteenBit()
 {
-    const PngImage canvas = PngRowImage(PngColourType::Rgba, 16, {0, 0, 0, 0});
-    return Animated(canvas, {{0, 0, PngRowImage(PngColourType::Rgba, 16, {51400, 25700, 12850, 65535})},
-                             {0, 0, PngRowImage(PngColourType::Rgba, 16, {0, 65535, 0, 32896}), none, over}});
+    const PngImage canvas = RowImage(PngColourType::Rgba, 16, {0, 0, 0, 0});
+    return Animated(canvas, {{0, 0, RowImage(PngColourType::Rgba, 16, {51400, 25700, 12850, 65535})},
+                             {0, 0, RowImage(PngColourType::Rgba, 16, {0, 65535, 0, 32896}), none, over}});
 }
 
 // The file's profile swaps red and green, for every frame.

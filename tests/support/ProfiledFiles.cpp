@@ -49,7 +49,8 @@ std::string LinearGreyProfile()
     return ProfileBytes(GreyProfile("Linear grey", IccToneCurve::Gamma(1.0)));
 }
 
-PngImage PngRowImage(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples)
+PngImage RowImage(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
+                  const std::string& profile)
 {
     PngImage image;
     image.width = static_cast<unsigned int>(samples.size() / SamplesPerPixel(type));
@@ -64,18 +65,17 @@ PngImage PngRowImage(PngColourType type, unsigned int bitDepth, const std::vecto
         }
         image.samples += static_cast<char>(sample & 0xFF);
     }
+    if (!profile.empty())
+    {
+        image.profile = PngProfile{"ICC profile", profile};
+    }
     return image;
 }
 
 std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
                    const std::string& profile)
 {
-    PngImage image = PngRowImage(type, bitDepth, samples);
-    if (!profile.empty())
-    {
-        image.profile = PngProfile{"ICC profile", profile};
-    }
-    return EncodePng(image);
+    return EncodePng(RowImage(type, bitDepth, samples, profile));
 }
 
 std::string TiffRow(TiffColour colour, TiffAlpha alpha, const std::vector<unsigned int>& samples,

@@ -22,10 +22,9 @@ std::string LinearRgbProfile();
 std::string LinearGreyProfile();
 
 // One row of samples (8-bit values, or 16-bit ones when bitDepth is 16) as a PNG image of
-// the colour type (bit depths under 8: one sample a byte, so whole bytes only), and as
-// a PNG file, with the profile when it is not empty.
-PluginHost::PngImage PngRowImage(PluginHost::PngColourType type, unsigned int bitDepth,
-                                 const std::vector<unsigned int>& samples);
+// the colour type, with the profile when it is not empty; PngRow gives its bytes.
+PluginHost::PngImage RowImage(PluginHost::PngColourType type, unsigned int bitDepth,
+                              const std::vector<unsigned int>& samples, const std::string& profile = {});
 std::string PngRow(PluginHost::PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
                    const std::string& profile = {});
 // One page of one row as a TIFF.
