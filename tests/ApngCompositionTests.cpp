@@ -147,6 +147,15 @@ std::string Profiled()
     return EncodeApng(apng);
 }
 
+// gAMA 1.0 without a profile: the samples are linear light, shown in sRGB.
+std::string LinearGamma()
+{
+    PngImage canvas = RowImage(PngColourType::Rgba, 8, std::vector<unsigned int>(8, 0));
+    canvas.gamma = 100000;
+    return Animated(canvas, {{0, 0, RowImage(PngColourType::Rgba, 8, {128, 64, 200, 255, 128, 64, 200, 255})},
+                             {1, 0, RowImage(PngColourType::Rgba, 8, {255, 128, 64, 255})}});
+}
+
 const ViewerCase sampleCases[] = {
     {{"HalfTransparentOver"}, HalfTransparentOver, {{200, 100, 50, 127, 127, 255}, {100, 178, 25, 63, 191, 127}}},
     {{"PaletteWithTransparency"}, PaletteWithTransparency, {{255, 0, 0, 255, 255, 255}, {127, 0, 128, 127, 127, 255}}},
@@ -157,6 +166,7 @@ const ViewerCase sampleCases[] = {
      {{200, 100, 50, 0, 0, 128}, {100, 178, 25, 0, 128, 64}},
      L"[Frames]\r\nbackground=000000\r\n"},
     {{"ProfiledAnimation"}, Profiled, {{0, 255, 0, 255, 0, 0}, {0, 255, 0, 0, 0, 255}}, nullptr, 1},
+    {{"LinearGammaAnimation"}, LinearGamma, {{188, 137, 229, 188, 137, 229}, {188, 137, 229, 255, 188, 137}}, nullptr, 1},
 };
 
 using ApngSampleTest = testing::TestWithParam<ViewerCase>;
