@@ -97,10 +97,9 @@ bool CopyCanvas(IWICImagingFactory& factory, AnimationCanvas& canvas, UINT width
     {
         return Fail(copyFailed);
     }
-    const PixelPlan plan =
-        profileFrame != nullptr
-            ? PlanCanvasPixels(factory, profileFrame->decoder.Get(), profileFrame->frame.Get(), path, settings)
-            : PlanCanvasPixels(factory, nullptr, nullptr, nullptr, settings);
+    const PixelPlan plan = PlanCanvasPixels(factory, profileFrame != nullptr ? profileFrame->decoder.Get() : nullptr,
+                                            profileFrame != nullptr ? profileFrame->frame.Get() : nullptr, path,
+                                            settings);
     ComPtr<IWICFormatConverter> converter;
     HRESULT copied = factory.CreateFormatConverter(&converter);
     if (copied == S_OK && !plan.fromFrame)
