@@ -4,6 +4,7 @@
 #include "AlternatingRuns.h"
 #include "AnimationDecode.h"
 #include "AnimationImages.h"
+#include "ApngDecode.h"
 #include "BenchmarkImages.h"
 #include "Catalogue.h"
 #include "ColourDecode.h"
@@ -59,6 +60,7 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
                           "that already joined a single-threaded apartment");
     pluginThread.Run([&] { pluginApartment.reset(); });
     MeasureAnimationDecode(plugin, animations, pluginThread, bareThread, *bare);
+    MeasureApngDecode(plugin, folder.Path(), pluginThread, bareThread, *bare);
     MeasureOrientation(plugin, folder.Path(), pluginThread);
     MeasureColour(plugin, folder.Path(), largeMegapixels, pluginThread, bareThread, *bare);
     MeasureHdr(plugin, pluginThread, bareThread);
@@ -71,6 +73,24 @@ int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int l
     MeasureMemory(pluginPath, images);
     MeasureCatalogue(pluginPath, earlierPluginPath);
     MeasureThreadScaling(plugin, images[2]);
+    return 0;
+}
+
+int RunApngBenchmark(const std::wstring& pluginPath)
+{
+    const PluginHost::PluginLibrary plugin(pluginPath);
+    if (!plugin.getImageData)
+    {
+        throw std::runtime_error("the plug-in lacks GetImageData");
+    }
+    const Tests::ScratchFolder folder;
+    WorkerThread pluginThread(WorkerThread::Com::None);
+    WorkerThread bareThread(WorkerThread::Com::SingleThreadedApartment);
+    std::optional<PluginHost::BareWicDecoder> bare;
+    bareThread.Run([&] { bare.emplace(); });
+    std::printf("%d warm-up and %d counted runs per contender, alternating.\n", warmUpRuns, countedRuns);
+    MeasureApngDecode(plugin, folder.Path(), pluginThread, bareThread, *bare);
+    bareThread.Run([&] { bare.reset(); });
     return 0;
 }
 

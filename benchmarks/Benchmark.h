@@ -15,4 +15,7 @@ namespace Tesmo::Benchmarks
 int RunBenchmark(const std::wstring& pluginPath, bool decodeOnly, unsigned int largeMegapixels,
                  const std::wstring& earlierPluginPath);
 
+// The animated-PNG figures alone, for a quick run (the emulated 32-bit build, say).
+int RunApngBenchmark(const std::wstring& pluginPath);
+
 } // namespace Tesmo::Benchmarks

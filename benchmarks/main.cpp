@@ -18,9 +18,9 @@ namespace
 
 void PrintUsage()
 {
-    std::fputs("usage: plugin-bench PLUGIN.dll [all|decode] [MEGAPIXELS] [EARLIER.dll]\n"
-               "  measures the plug-in against bare WIC: decode time of single images and of GIF\n"
-               "  animation frames, orientation, colour profiles and alpha, memory, catalogue calls and\n"
+    std::fputs("usage: plugin-bench PLUGIN.dll [all|decode|apng] [MEGAPIXELS] [EARLIER.dll]\n"
+               "  measures the plug-in against bare WIC: decode time of single images, of GIF\n"
+               "  animation frames and of animated PNG frames (apng: those alone), orientation, colour profiles and alpha, memory, catalogue calls and\n"
                "  thread scaling (all, the default), or the decode times only (decode); the large images\n"
                "  have 12 megapixels or MEGAPIXELS;\n"
                "  an earlier build of the plug-in has its extension list timed beside this one's;\n"
@@ -50,6 +50,10 @@ int wmain(int argc, wchar_t** argv)
             return RunCatalogueProbe(argv[2]);
         }
         const std::wstring part = argc >= 3 ? argv[2] : L"all";
+        if (argc == 3 && part == L"apng")
+        {
+            return RunApngBenchmark(argv[1]);
+        }
         if (argc < 2 || argc > 5 || (part != L"all" && part != L"decode"))
         {
             PrintUsage();

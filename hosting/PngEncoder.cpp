@@ -40,16 +40,16 @@ std::size_t PngRowBytes(const PngImage& image)
     return (std::size_t{image.width} * layout->samplesPerPixel * image.bitDepth + 7) / 8;
 }
 
-void PutChunk(std::string& out, const char (&type)[5], const std::string& contents)
+void PutChunk(std::string& out, const PngChunkToWrite& chunk)
 {
-    if (contents.size() > 0x7FFFFFFFu)
+    if (chunk.data.size() > 0x7FFFFFFFu || chunk.type.size() != 4)
     {
-        throw std::length_error("a PNG chunk holds less than 2 GB");
+        throw std::length_error("a PNG chunk holds less than 2 GB under a four-letter type");
     }
-    BigEndian::Put32(out, static_cast<std::uint32_t>(contents.size()));
+    BigEndian::Put32(out, static_cast<std::uint32_t>(chunk.data.size()));
     const std::size_t typeAt = out.size();
-    out += std::string_view(type, 4);
-    out += contents;
+    out += chunk.type;
+    out += chunk.data;
     BigEndian::Put32(out, Crc32(std::string_view(out).substr(typeAt)));
 }
 
@@ -74,27 +74,26 @@ std::string ZlibStored(const std::string& bytes)
 
 } // namespace
 
-std::string EncodePng(const PngImage& image)
+std::vector<PngChunkToWrite> PngChunks(const PngImage& image)
 {
     const std::size_t rowBytes = PngRowBytes(image);
     if (image.samples.size() != rowBytes * image.height)
     {
         throw std::invalid_argument("PNG samples need height rows of the bytes the width takes");
     }
-    std::string out = "\x89PNG\r\n\x1A\n";
-
+    std::vector<PngChunkToWrite> chunks;
     std::string header;
     BigEndian::Put32(header, image.width);
     BigEndian::Put32(header, image.height);
     header += {static_cast<char>(image.bitDepth), static_cast<char>(image.colourType)};
     header += std::string(3, '\0'); // deflate, adaptive filtering, not interlaced
-    PutChunk(out, "IHDR", header);
+    chunks.push_back({"IHDR", header});
 
     if (image.gamma)
     {
         std::string gamma;
         BigEndian::Put32(gamma, *image.gamma);
-        PutChunk(out, "gAMA", gamma);
+        chunks.push_back({"gAMA", gamma});
     }
     if (image.chromaticities)
     {
@@ -103,23 +102,23 @@ std::string EncodePng(const PngImage& image)
         {
             BigEndian::Put32(chromaticities, value);
         }
-        PutChunk(out, "cHRM", chromaticities);
+        chunks.push_back({"cHRM", chromaticities});
     }
     if (image.srgbIntent)
     {
-        PutChunk(out, "sRGB", std::string(1, static_cast<char>(*image.srgbIntent)));
+        chunks.push_back({"sRGB", std::string(1, static_cast<char>(*image.srgbIntent))});
     }
     if (image.profile)
     {
-        PutChunk(out, "iCCP", image.profile->name + '\0' + '\0' + ZlibStored(image.profile->bytes));
+        chunks.push_back({"iCCP", image.profile->name + '\0' + '\0' + ZlibStored(image.profile->bytes)});
     }
     if (!image.palette.empty())
     {
-        PutChunk(out, "PLTE", image.palette);
+        chunks.push_back({"PLTE", image.palette});
     }
     if (!image.transparency.empty())
     {
-        PutChunk(out, "tRNS", image.transparency);
+        chunks.push_back({"tRNS", image.transparency});
     }
 
     std::string filtered;
@@ -129,9 +128,24 @@ std::string EncodePng(const PngImage& image)
         filtered += '\0'; // filter type 0: the row as it is
         filtered.append(image.samples, row * rowBytes, rowBytes);
     }
-    PutChunk(out, "IDAT", ZlibStored(filtered));
-    PutChunk(out, "IEND", "");
+    chunks.push_back({"IDAT", ZlibStored(filtered)});
+    chunks.push_back({"IEND", ""});
+    return chunks;
+}
+
+std::string WritePngChunks(const std::vector<PngChunkToWrite>& chunks)
+{
+    std::string out = "\x89PNG\r\n\x1A\n";
+    for (const PngChunkToWrite& chunk : chunks)
+    {
+        PutChunk(out, chunk);
+    }
     return out;
+}
+
+std::string EncodePng(const PngImage& image)
+{
+    return WritePngChunks(PngChunks(image));
 }
 
 } // namespace Tesmo::PluginHost

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace Tesmo::PluginHost
 {
@@ -47,9 +48,24 @@ struct PngImage
     std::optional<unsigned char> srgbIntent{}; // an sRGB chunk with this rendering intent
 };
 
-// The file's bytes. Throws std::invalid_argument for a bit depth the colour type does not
-// have, or samples that are not height rows of the size the width needs. Chunks the caller
-// gives are written as given: the writer does not check a palette against the indices.
+// One chunk as it goes into a file: its four-letter type and its data; the writer adds the
+// length and the CRC.
+struct PngChunkToWrite
+{
+    std::string type;
+    std::string data;
+};
+
+// The image's chunks in file order: IHDR, iCCP, PLTE, tRNS, IDAT, IEND. Throws
+// std::invalid_argument for a bit depth the colour type does not have, or samples that are
+// not height rows of the size the width needs. Chunks the caller gives are written as
+// given: the writer does not check a palette against the indices.
+std::vector<PngChunkToWrite> PngChunks(const PngImage& image);
+
+// The PNG signature, then each chunk with its length and CRC.
+std::string WritePngChunks(const std::vector<PngChunkToWrite>& chunks);
+
+// The file's bytes: WritePngChunks(PngChunks(image)).
 std::string EncodePng(const PngImage& image);
 
 } // namespace Tesmo::PluginHost

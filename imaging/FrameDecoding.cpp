@@ -1,22 +1,24 @@
 #include "imaging/FrameDecoding.h"
 
+#include "imaging/animation/AnimationCanvas.h"
+#include "imaging/animation/apng/ApngDrawing.h"
+#include "imaging/animation/apng/ApngFile.h"
 #include "imaging/animation/GifAnimation.h"
 #include "imaging/animation/GifColourTables.h"
 #include "imaging/animation/GifDrawing.h"
+#include "imaging/FrameCopying.h"
 #include "imaging/ImagingFactory.h"
 #include "imaging/orientation/PhotoOrientation.h"
 #include "imaging/PixelPlanning.h"
-#include "imaging/StripWalker.h"
 #include "imaging/WicFormats.h"
 
 #include <windows.h>
 #include <wincodec.h>
 #include <wrl/client.h>
 
-#include <cstdint>
-#include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace Tesmo::Plugin::Imaging
 {
@@ -61,78 +63,6 @@ bool WidenAnsiPath(const char* path, std::wstring& widePath)
     return true;
 }
 
-HRESULT InitializeConverter(IWICFormatConverter* converter, IWICBitmapSource* source, const GUID& format)
-{
-    return converter->Initialize(source, format, WICBitmapDitherTypeNone, nullptr, 0.0, WICBitmapPaletteTypeCustom);
-}
-
-// The frame as stored, and the turn that makes it upright.
-struct StoredFrame
-{
-    UINT width;
-    UINT height;
-    UINT orientation;
-};
-
-// Copies the source, the stored frame read in the plan's format, into the host's buffer of
-// size bytes, through the plan's steps and turned upright. A frame that only needs its
-// 24-bit RGB rows is copied whole, in one call.
-HRESULT CopyPlanned(IWICBitmapSource& source, const StoredFrame& stored, const PixelSteps& steps, UINT size,
-                    BYTE* buffer)
-{
-    return stored.orientation == uprightOrientation && steps.stages.empty()
-               ? source.CopyPixels(nullptr, stored.width * 3, size, buffer)
-               : WalkStrips(source, stored.width, stored.height, steps, stored.orientation, buffer);
-}
-
-// Wine's converter, unlike Windows', has no direct path to 24bpp RGB from indexed, grey
-// and 16-bit-per-channel formats: Initialize succeeds and CopyPixels then reports
-// WINCODEC_ERR_UNSUPPORTEDOPERATION. Going through 32bpp BGRA works for all of them.
-// Declared in the order obtained, so the converters are released last-made first.
-HRESULT CopyThroughBgra(IWICImagingFactory& factory, IWICBitmapSource& frame, const StoredFrame& stored,
-                        const PixelPlan& plan, UINT size, BYTE* buffer)
-{
-    ComPtr<IWICFormatConverter> toBgra;
-    ComPtr<IWICFormatConverter> toPlanned;
-    HRESULT result = factory.CreateFormatConverter(&toBgra);
-    if (result == S_OK)
-    {
-        result = InitializeConverter(toBgra.Get(), &frame, WicFormats::pixel32bppBgra);
-    }
-    if (result == S_OK)
-    {
-        result = factory.CreateFormatConverter(&toPlanned);
-    }
-    if (result == S_OK)
-    {
-        result = InitializeConverter(toPlanned.Get(), toBgra.Get(), plan.format);
-    }
-    if (result == S_OK)
-    {
-        result = CopyPlanned(*toPlanned.Get(), stored, plan.steps, size, buffer);
-    }
-    return result;
-}
-
-// The buffer passes to the host as soon as it is allocated, so a host can show a
-// partly decoded frame when the copy itself fails. In 32 bits a crafted header could wrap
-// the size and have the copy write past a small buffer: a size that does not fit in 32
-// bits gets no buffer, and neither does one malloc cannot provide (null either way).
-BYTE* AllocateForHost(UINT width, UINT height, const FrameOutputs& outputs)
-{
-    const std::uint64_t stride = std::uint64_t{width} * 3;
-    if (stride > UINT32_MAX || stride * height > UINT32_MAX)
-    {
-        outputs.pixels = nullptr;
-        outputs.byteCount = 0;
-        return nullptr;
-    }
-    outputs.byteCount = static_cast<UINT>(stride * height);
-    auto* const buffer = static_cast<BYTE*>(std::malloc(outputs.byteCount));
-    outputs.pixels = buffer;
-    return buffer;
-}
-
 // A frame that cannot be asked for its pixels gets no buffer.
 bool FailWithoutBuffer(const FrameOutputs& outputs)
 {
@@ -146,32 +76,104 @@ bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFo
                const StoredFrame& stored, const PixelPlan& plan, const FrameOutputs& outputs)
 {
     BYTE* const buffer = AllocateForHost(stored.width, stored.height, outputs);
-    if (buffer == nullptr)
+    return (buffer != nullptr &&
+            CopyPlanned(factory, frame, converter, stored, plan, outputs.byteCount, buffer) == S_OK) ||
+           Fail(copyFailed);
+}
+
+// The picture a viewer shows for a frame of an animation: its canvas, as far as drawing got
+// (drawn: S_OK when whole), through the steps of any frame (the colour profile
+// profileFrame carries or the file at path describes, alpha over the background). A
+// canvas not drawn whole is handed over all the same, with the copy step's failure.
+bool CopyCanvas(IWICImagingFactory& factory, AnimationCanvas& canvas, UINT width, UINT height, HRESULT drawn,
+                const DecodedFramePng* profileFrame, const wchar_t* path, const FrameSettings& settings,
+                const FrameOutputs& outputs)
+{
+    outputs.width = width;
+    outputs.height = height;
+    BYTE* const buffer = AllocateForHost(width, height, outputs);
+    const ComPtr<IWICBitmap> bitmap = canvas.Finish();
+    if (buffer == nullptr || bitmap == nullptr)
     {
         return Fail(copyFailed);
     }
-    IWICBitmapSource& source = plan.fromFrame ? static_cast<IWICBitmapSource&>(frame) : converter;
-    HRESULT result = CopyPlanned(source, stored, plan.steps, outputs.byteCount, buffer);
-    if (result == WINCODEC_ERR_UNSUPPORTEDOPERATION && !plan.fromFrame && plan.format != WicFormats::pixel32bppBgra)
+    const PixelPlan plan = PlanCanvasPixels(factory, profileFrame != nullptr ? profileFrame->decoder.Get() : nullptr,
+                                            profileFrame != nullptr ? profileFrame->frame.Get() : nullptr, path,
+                                            settings);
+    ComPtr<IWICFormatConverter> converter;
+    HRESULT copied = factory.CreateFormatConverter(&converter);
+    if (copied == S_OK && !plan.fromFrame)
     {
-        result = CopyThroughBgra(factory, frame, stored, plan, outputs.byteCount, buffer);
+        copied = InitializeConverter(converter.Get(), bitmap.Get(), plan.format);
     }
-    return result == S_OK || Fail(copyFailed);
+    if (copied == S_OK)
+    {
+        copied = CopyPlanned(factory, *bitmap.Get(), *converter.Get(), StoredFrame{width, height, uprightOrientation},
+                             plan, outputs.byteCount, buffer);
+    }
+    return (drawn == S_OK && copied == S_OK) || Fail(copyFailed);
 }
 
-// The picture a viewer shows for a frame of a GIF animation: the logical screen with
-// the frame drawn over what the frames before it left.
-bool ComposeFrame(IWICImagingFactory& factory, const GifComposition& composition, const FrameOutputs& outputs)
+bool ComposeGifFrame(IWICImagingFactory& factory, const GifComposition& composition, const FrameSettings& settings,
+                     const FrameOutputs& outputs)
 {
-    outputs.width = composition.screen.width;
-    outputs.height = composition.screen.height;
+    const GifScreen& screen = composition.screen;
     if (composition.colourless)
     {
+        outputs.width = screen.width;
+        outputs.height = screen.height;
         return FailWithoutBuffer(outputs);
     }
-    BYTE* const canvas = AllocateForHost(composition.screen.width, composition.screen.height, outputs);
-    return (canvas != nullptr && DrawGifComposition(factory, composition, canvas) == S_OK) ||
-           Fail(copyFailed);
+    AnimationCanvas canvas;
+    HRESULT drawn = canvas.Open(factory, screen.width, screen.height, GifClearedPixel(screen));
+    if (drawn == S_OK)
+    {
+        drawn = DrawGifComposition(factory, composition, canvas);
+    }
+    return CopyCanvas(factory, canvas, screen.width, screen.height, drawn, nullptr, nullptr, settings, outputs);
+}
+
+// Whether the path names a PNG file by its extension (.png or .apng, in any letter case).
+bool HasPngName(const std::wstring& path)
+{
+    const auto endsWith = [&](std::wstring_view extension) {
+        return path.size() >= extension.size() &&
+               CompareStringOrdinal(path.c_str() + path.size() - extension.size(), static_cast<int>(extension.size()),
+                                    extension.data(), static_cast<int>(extension.size()), TRUE) == CSTR_EQUAL;
+    };
+    return endsWith(L".png") || endsWith(L".apng");
+}
+
+// Frame frameIndex of an animated PNG, composed; nothing when the file is no valid
+// animation, the settings ask for WIC's own picture (read only for a valid animation), or
+// a frame the picture needs cannot be drawn: the file then goes WIC's way, a still PNG.
+// An index past the animation's frames fails at the frame step. Best looked at before
+// WIC opens the file, since Wine's PNG decoder decodes the default image as it opens it,
+// a frame's time again; the frames' own streams carry the file's colour profile.
+std::optional<bool> ComposeApngFrame(IWICImagingFactory& factory, const std::wstring& path, UINT frameIndex,
+                                     const FrameSettings& settings, const FrameOutputs& outputs)
+{
+    const std::optional<ApngFile> file = ReadApngFile(path.c_str());
+    if (!file || settings.apngFramesRaw())
+    {
+        return std::nullopt;
+    }
+    if (frameIndex >= file->FrameCount())
+    {
+        outputs.frameCount = file->FrameCount();
+        return Fail(frameFailed);
+    }
+    const UINT width = file->records.width;
+    const UINT height = file->records.height;
+    DecodedFramePng lastFrame;
+    AnimationCanvas canvas;
+    if (canvas.Open(factory, width, height, BgraPixel{}) != S_OK ||
+        DrawApngFrame(factory, *file, frameIndex, canvas, lastFrame) != S_OK)
+    {
+        return std::nullopt;
+    }
+    outputs.frameCount = file->FrameCount();
+    return CopyCanvas(factory, canvas, width, height, S_OK, &lastFrame, path.c_str(), settings, outputs);
 }
 
 // The turn that makes a photo upright. The settings file is read only for a frame whose
@@ -200,8 +202,20 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     }
 
     std::wstring widePath;
-    if (!WidenAnsiPath(path, widePath) ||
-        factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+    if (!WidenAnsiPath(path, widePath))
+    {
+        return Fail(openFailed);
+    }
+    // An animated PNG has frames WIC does not count. A file named as a PNG is looked at
+    // before WIC opens it; any other only once WIC has found it to be a PNG, so that
+    // other formats pay nothing for the look.
+    const bool namedPng = HasPngName(widePath);
+    if (const std::optional<bool> composed =
+            namedPng ? ComposeApngFrame(*factory.Get(), widePath, frameIndex, settings, outputs) : std::nullopt)
+    {
+        return *composed;
+    }
+    if (factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
                                            &decoder) != S_OK)
     {
         return Fail(openFailed);
@@ -212,6 +226,14 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     if (decoder->GetFrameCount(&count) != S_OK)
     {
         return Fail(frameCountFailed);
+    }
+    GUID container{};
+    if (const std::optional<bool> composed =
+            !namedPng && decoder->GetContainerFormat(&container) == S_OK && container == WicFormats::containerPng
+                ? ComposeApngFrame(*factory.Get(), widePath, frameIndex, settings, outputs)
+                : std::nullopt)
+    {
+        return *composed;
     }
     outputs.frameCount = count;
 
@@ -234,7 +256,7 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
             PlanGifComposition(*factory.Get(), *decoder.Get(), *frame.Get(), frameIndex, count);
         composition && !settings.gifFramesRaw())
     {
-        return ComposeFrame(*factory.Get(), *composition, outputs);
+        return ComposeGifFrame(*factory.Get(), *composition, settings, outputs);
     }
     const StoredFrame stored{width, height, OrientationToApply(*decoder.Get(), *frame.Get(), settings)};
     outputs.width = SwapsSides(stored.orientation) ? height : width;

@@ -20,7 +20,8 @@ struct FrameOutputs
 // page) through WIC and converts frame frameIndex to packed 24-bit RGB, top-down, stride
 // width x 3, in a malloc'ed buffer that belongs to the host. The frame comes as a viewer
 // shows it, unless the settings say otherwise: a frame of a GIF animation composed on the
-// GIF's logical screen, colours converted to sRGB through the frame's embedded profile,
+// GIF's logical screen, a frame of an animated PNG composed on its canvas (and counted
+// among the animation's frames, which WIC does not count), colours converted to sRGB through the frame's embedded profile,
 // transparent parts over the background colour, a JPEG or TIFF photo turned upright as
 // its Orientation tag says, a linear-light (HDR) frame tone mapped into sRGB.
 // Returns true when every step succeeded; otherwise writes the one debugger message of

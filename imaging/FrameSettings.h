@@ -11,6 +11,7 @@ namespace Tesmo::Plugin::Imaging
 struct FrameSettings
 {
     bool (*gifFramesRaw)();    // asked for a GIF frame that needs composing
+    bool (*apngFramesRaw)();   // asked for a PNG file that is a valid animation
     bool (*orientationRaw)();  // asked for a JPEG or TIFF frame whose tag asks for a turn
     bool (*profileRaw)();      // asked for a frame whose profile would change its colours
     bool (*transparencyRaw)(); // asked for a frame with alpha

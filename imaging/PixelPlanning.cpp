@@ -95,32 +95,28 @@ PixelPlan PlanScrgb(IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame, co
     return plan;
 }
 
-} // namespace
-
-PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
-                     const wchar_t* path, const FrameSettings& settings)
+// The frame's own profile, or for a PNG frame without one, the profile its gAMA and cHRM
+// describe.
+std::optional<EmbeddedProfile> ReadProfile(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
+                                           IWICBitmapFrameDecode& frame, const wchar_t* path, const GUID& frameFormat)
 {
-    PixelPlan plan;
-    plan.format = WicFormats::pixel24bppRgb;
-    GUID frameFormat{};
-    if (frame.GetPixelFormat(&frameFormat) != S_OK)
-    {
-        return plan; // the converter, as ever, says what it makes of the frame
-    }
-    if (const ScrgbFormat* scrgb = FindScrgbFormat(frameFormat))
-    {
-        return PlanScrgb(decoder, frame, frameFormat, *scrgb, settings);
-    }
-
-    FrameAlpha alpha = ReadFrameAlpha(factory, decoder, frame, frameFormat);
-    if (alpha != FrameAlpha::None && settings.transparencyRaw())
-    {
-        alpha = FrameAlpha::None;
-    }
     std::optional<EmbeddedProfile> profile = EmbeddedProfile::Read(factory, frame, frameFormat);
     if (!profile)
     {
         profile = EmbeddedProfile::ReadPngGamma(decoder, path, frameFormat);
+    }
+    return profile;
+}
+
+// Each step where it applies, for samples of frameFormat with the alpha the frame has.
+PixelPlan Plan(const GUID& frameFormat, FrameAlpha alpha, std::optional<EmbeddedProfile> profile,
+               const FrameSettings& settings)
+{
+    PixelPlan plan;
+    plan.format = WicFormats::pixel24bppRgb;
+    if (alpha != FrameAlpha::None && settings.transparencyRaw())
+    {
+        alpha = FrameAlpha::None;
     }
     if (profile && settings.profileRaw())
     {
@@ -147,6 +143,38 @@ PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IW
         plan.steps.stages.push_back(MakeCompositeStage(alpha, settings.background()));
     }
     return plan;
+}
+
+} // namespace
+
+PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
+                     const wchar_t* path, const FrameSettings& settings)
+{
+    GUID frameFormat{};
+    if (frame.GetPixelFormat(&frameFormat) != S_OK)
+    {
+        PixelPlan plan;
+        plan.format = WicFormats::pixel24bppRgb;
+        return plan; // the converter, as ever, says what it makes of the frame
+    }
+    if (const ScrgbFormat* scrgb = FindScrgbFormat(frameFormat))
+    {
+        return PlanScrgb(decoder, frame, frameFormat, *scrgb, settings);
+    }
+    const FrameAlpha alpha = ReadFrameAlpha(factory, decoder, frame, frameFormat);
+    return Plan(frameFormat, alpha, ReadProfile(factory, decoder, frame, path, frameFormat), settings);
+}
+
+PixelPlan PlanCanvasPixels(IWICImagingFactory& factory, IWICBitmapDecoder* profileDecoder,
+                           IWICBitmapFrameDecode* profileFrame, const wchar_t* path, const FrameSettings& settings)
+{
+    std::optional<EmbeddedProfile> profile;
+    GUID profileFormat{};
+    if (profileDecoder != nullptr && profileFrame != nullptr && profileFrame->GetPixelFormat(&profileFormat) == S_OK)
+    {
+        profile = ReadProfile(factory, *profileDecoder, *profileFrame, path, profileFormat);
+    }
+    return Plan(WicFormats::pixel32bppBgra, FrameAlpha::Straight, std::move(profile), settings);
 }
 
 } // namespace Tesmo::Plugin::Imaging

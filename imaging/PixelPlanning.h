@@ -27,4 +27,11 @@ struct PixelPlan
 PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
                      const wchar_t* path, const FrameSettings& settings);
 
+// The same for an animation's composed canvas (32bpp BGRA, straight alpha), read from the
+// canvas itself: through the colour profile of profileFrame (from profileDecoder), a
+// frame that carries the file's profile, or the gAMA and cHRM of the file at path (none
+// when either is null), then alpha over the background.
+PixelPlan PlanCanvasPixels(IWICImagingFactory& factory, IWICBitmapDecoder* profileDecoder,
+                           IWICBitmapFrameDecode* profileFrame, const wchar_t* path, const FrameSettings& settings);
+
 } // namespace Tesmo::Plugin::Imaging

@@ -16,9 +16,15 @@ constexpr std::size_t chunkCrcBytes = 4;
 constexpr std::uint32_t largestChunkLength = 0x7FFFFFFF;
 constexpr std::uint32_t imageHeaderLength = 13;
 
-constexpr std::array<std::uint32_t, 256> MakeCrcTable()
+// CRC-32 a byte at a time is about 1.5 ms for a 700 KB animation under Wine, as long as
+// composing a frame of it: eight bytes at a time, each through a table of its own
+// (slicing by 8), it is a fifth of that. Table k gives the CRC of a byte followed by k
+// zero bytes.
+using CrcTables = std::array<std::array<std::uint32_t, 256>, 8>;
+
+constexpr CrcTables MakeCrcTables()
 {
-    std::array<std::uint32_t, 256> table{};
+    CrcTables tables{};
     for (std::uint32_t entry = 0; entry < 256; ++entry)
     {
         std::uint32_t value = entry;
@@ -26,12 +32,20 @@ constexpr std::array<std::uint32_t, 256> MakeCrcTable()
         {
             value = (value & 1) != 0 ? 0xEDB88320u ^ (value >> 1) : value >> 1;
         }
-        table[entry] = value;
+        tables[0][entry] = value;
     }
-    return table;
+    for (std::size_t table = 1; table < tables.size(); ++table)
+    {
+        for (std::uint32_t entry = 0; entry < 256; ++entry)
+        {
+            const std::uint32_t previous = tables[table - 1][entry];
+            tables[table][entry] = tables[0][previous & 0xFF] ^ (previous >> 8);
+        }
+    }
+    return tables;
 }
 
-constexpr std::array<std::uint32_t, 256> crcTable = MakeCrcTable();
+constexpr CrcTables crcTables = MakeCrcTables();
 
 std::uint32_t ReadBigEndian32(const std::uint8_t* at)
 {
@@ -150,9 +164,19 @@ const PngChunk* FindPngChunk(const std::vector<PngChunk>& chunks, std::uint32_t 
 std::uint32_t PngCrc32(const std::uint8_t* bytes, std::size_t size, std::uint32_t running)
 {
     std::uint32_t crc = ~running;
-    for (std::size_t index = 0; index < size; ++index)
+    std::size_t index = 0;
+    for (; index + 8 <= size; index += 8)
     {
-        crc = crcTable[(crc ^ bytes[index]) & 0xFF] ^ (crc >> 8);
+        const std::uint8_t* const at = bytes + index;
+        const std::uint32_t low = crc ^ (std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 |
+                                         std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24);
+        crc = crcTables[7][low & 0xFF] ^ crcTables[6][low >> 8 & 0xFF] ^ crcTables[5][low >> 16 & 0xFF] ^
+              crcTables[4][low >> 24] ^ crcTables[3][at[4]] ^ crcTables[2][at[5]] ^ crcTables[1][at[6]] ^
+              crcTables[0][at[7]];
+    }
+    for (; index < size; ++index)
+    {
+        crc = crcTables[0][(crc ^ bytes[index]) & 0xFF] ^ (crc >> 8);
     }
     return ~crc;
 }

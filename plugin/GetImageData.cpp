@@ -14,12 +14,18 @@ using Tesmo::Plugin::Utilities::ConfigFile;
 namespace
 {
 
-// Asked by the decoding only for a frame they change (a GIF frame that needs composing, a
-// photo whose tag asks for a turn, a frame whose profile would change its colours, a
-// frame with alpha, a linear-light frame brighter than SDR white), so that no other call reads the settings file.
+// Asked by the decoding only for a frame they change (a GIF frame that needs composing, an
+// animated PNG, a photo whose tag asks for a turn, a frame whose profile would change its
+// colours, a frame with alpha, a linear-light frame brighter than SDR white), so that no
+// other call reads the settings file.
 bool GifFramesRaw()
 {
     return ConfigFile().AreGifFramesRaw();
+}
+
+bool ApngFramesRaw()
+{
+    return ConfigFile().AreApngFramesRaw();
 }
 
 bool OrientationRaw()
@@ -47,7 +53,8 @@ bool HdrClip()
     return ConfigFile().IsHdrClipped();
 }
 
-constexpr FrameSettings frameSettings{GifFramesRaw, OrientationRaw, ProfileRaw, TransparencyRaw, Background, HdrClip};
+constexpr FrameSettings frameSettings{GifFramesRaw, ApngFramesRaw, OrientationRaw, ProfileRaw, TransparencyRaw,
+                                      Background, HdrClip};
 
 } // namespace
 

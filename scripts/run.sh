@@ -3,8 +3,8 @@
 # what a host gets from the plug-in: its display name, its extensions, every frame of the
 # bundled animation decoded and written as PNG files with a contact sheet of them all,
 # the bundled photo's eight pages, upright, on a contact sheet, and likewise the colour
-# sample's two pages, the transparency sample over two backgrounds, and the HDR sample
-# tone mapped and clipped.
+# sample's two pages, the transparency sample over two backgrounds, the HDR sample tone
+# mapped and clipped, and the animated PNG sticker's frames.
 # Each step's time is printed at the end.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -18,8 +18,9 @@ wine_ready
 # scene and four patches, decoded as composed frames; a TIFF photo of eight pages, the
 # scene stored in the eight ways a camera can hold it, decoded upright; a TIFF of two
 # pages, the scene as sRGB and as ProPhoto RGB with its profile, decoded alike; and a PNG
-# whose transparent sky hides stripes, laid over white and over a night blue; and a
-# half-float JPEG XR of the scene as an HDR screenshot, tone mapped and with hdr=clip.
+# whose transparent sky hides stripes, laid over white and over a night blue; a
+# half-float JPEG XR of the scene as an HDR screenshot, tone mapped and with hdr=clip; and
+# an animated PNG sticker, a ball flying over the scene's clear sky, composed frame by frame.
 # Each is laid out on a contact sheet of its own.
 out="$BUILD/sample-frames"
 rm -rf "$out" && mkdir -p "$out"
@@ -43,6 +44,8 @@ step "loading the 32-bit plug-in and decoding the five samples"
     "$night/WicImagePlugin.dll" samples/transparency.png "$out/transparency-sheet.png" </dev/null
 "$WINE32" build/x86/bin/plugin-host.exe sheet build/x86/bin/WicImagePlugin.dll samples/hdr.jxr \
     "$clip/WicImagePlugin.dll" samples/hdr.jxr "$out/hdr-sheet.png" </dev/null
+"$WINE32" build/x86/bin/plugin-host.exe sheet build/x86/bin/WicImagePlugin.dll samples/sticker.png \
+    "$out/sticker-sheet.png" </dev/null
 print_steps
 say "the composed frames are in build/sample-frames/: $(cd "$out" && echo frame-[0-9]*.png)"
 say "all of them on one contact sheet: build/sample-frames/frame-sheet.png"
@@ -50,3 +53,4 @@ say "the photo's eight pages, upright, on one contact sheet: build/sample-frames
 say "the colour sample's sRGB and ProPhoto pages, alike, on one contact sheet: build/sample-frames/colour-sheet.png"
 say "the transparent sky over white and over night blue, on one contact sheet: build/sample-frames/transparency-sheet.png"
 say "the HDR screenshot tone mapped and clipped, on one contact sheet: build/sample-frames/hdr-sheet.png"
+say "the animated PNG sticker's five frames, composed, on one contact sheet: build/sample-frames/sticker-sheet.png"

@@ -29,7 +29,7 @@ made=build/samples-made
 rm -rf "$made" && mkdir -p "$made"
 "$WINE64" build/x64/bin/sample-maker.exe "$made" </dev/null ||
     { say "FAILED: tools/sample-maker could not write into $made"; exit 1; }
-for sample in sample.gif orientation.tif colour.tif transparency.png hdr.tif; do
+for sample in sample.gif orientation.tif colour.tif transparency.png hdr.tif sticker.png; do
     if ! cmp -s "samples/$sample" "$made/$sample"; then
         say "FAILED: samples/$sample differs from what tools/sample-maker writes ($made/$sample);" \
             "run the maker into samples/ and commit both"

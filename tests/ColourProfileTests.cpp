@@ -7,6 +7,7 @@
 // sRGB) from the same profile and kept as literals. Wine's JPEG decoder gives no colour
 // contexts, so JPEG's profiles are not reached here.
 
+#include "support/Animations.h"
 #include "support/FileBytes.h"
 #include "support/ProfiledFiles.h"
 #include "support/ViewerFrames.h"
@@ -146,8 +147,9 @@ TEST_P(ColourProfileTest, FrameIsThePictureAViewerShows)
 INSTANTIATE_TEST_SUITE_P(Cases, ColourProfileTest, testing::ValuesIn(colourCases), CaseName());
 
 // The settings file is read only for a frame that a step changes: its last-access time,
-// set well before its last write, stays put while an sRGB-tagged frame, an opaque one and a
-// linear-light one no brighter than SDR white decode, and moves once a frame whose profile converts it decodes (which shows that this
+// set well before its last write, stays put while an sRGB-tagged frame, an opaque still
+// PNG, a PNG whose animation is broken and a linear-light frame no brighter than SDR white
+// decode, and moves once a frame whose profile converts it decodes (which shows that this
 // file system records reads at all).
 TEST(FrameSettingsReads, OnlyForAFrameAStepChanges)
 {
@@ -157,12 +159,15 @@ TEST(FrameSettingsReads, OnlyForAFrameAStepChanges)
     const std::string converted = AnsiPath(folder.Write(L"converted.png", RgbPng(primaries, LinearRgbProfile())));
     const std::string sdrFloat =
         AnsiPath(folder.Write(L"sdr.tif", FloatTiff(2, TiffColour::Rgb, TiffAlpha::None, {0, 0.5f, 1, 1, 0.2f, 0})));
+    const PngImage red{1, 1, PngColourType::Rgb, 8, std::string("\xFF\x00\x00", 3)};
+    const ApngToEncode broken{red, false, {{1, 0, red}}}; // its frame outside the canvas
+    const std::string brokenAnimation = AnsiPath(folder.Write(L"broken.png", EncodeApng(broken)));
     PluginCopy plugin;
-    plugin.WriteSettings(L"[Frames]\r\nprofile=included\r\ntransparency=included\r\nhdr=tonemap\r\n");
+    plugin.WriteSettings(L"[Frames]\r\nprofile=included\r\ntransparency=included\r\napng=included\r\nhdr=tonemap\r\n");
     constexpr std::uint64_t longAgo = 126227808000000000; // 2001-01-01
     SetLastAccessTime(plugin.SettingsPath(), longAgo);
 
-    for (const std::string& path : {srgb, opaque, sdrFloat})
+    for (const std::string& path : {srgb, opaque, brokenAnimation, sdrFloat})
     {
         EXPECT_EQ(ImageDataCall(plugin.Load(), path, 0).result, 0) << path;
     }

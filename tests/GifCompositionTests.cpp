@@ -3,9 +3,12 @@
 // its transparent index showing what lies under it and the frame before it disposed of.
 // Each case is a GIF written byte by byte with every frame's expected picture written
 // out as rows of colour letters (see support/Animations.h for the letters); nothing here
-// composes a frame a second way. A still GIF that covers its screen is not composed: its
-// transparent index shows the background colour (white) as any frame with alpha does. With
-// raw frames and raw transparency asked for, every frame is bare WIC's own.
+// composes a frame a second way. As in a browser, the screen starts transparent and
+// disposal 2 makes a rectangle transparent again; the composed frame then goes over the
+// background (white, or the settings' colour) as any frame with alpha does, and with raw
+// transparency its transparent pixels keep the GIF's background colour. A still GIF that
+// covers its screen is not composed: its transparent index shows the background as well.
+// With raw frames and raw transparency asked for, every frame is bare WIC's own.
 
 #include "hosting/ComApartment.h"
 #include "hosting/ImageDataCall.h"
@@ -16,6 +19,7 @@
 #include "support/PixelsMatch.h"
 #include "support/PluginCopy.h"
 #include "support/PlatformProbes.h"
+#include "support/ViewerFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +36,13 @@ struct CompositionCase : NamedCase
 {
     GifToEncode gif;
     std::vector<const char*> frames; // each frame's picture, rows of the screen's width
+    const wchar_t* settings = nullptr; // none when null
 };
+
+// The screen's transparent parts over another background, or with their colours as
+// stored: the GIF's background colour.
+constexpr wchar_t overMagenta[] = L"[Frames]\r\nbackground=FF00FF\r\n";
+constexpr wchar_t rawAlpha[] = L"[Frames]\r\ntransparency=raw\r\n";
 
 // Frame 0 all red on a 4 x 3 screen, then a green 2 x 2 patch at the top left disposed of
 // as the case says, then a blue 2 x 2 patch beside it.
@@ -71,7 +81,7 @@ const CompositionCase compositionCases[] = {
      {"RRRR" "RRRR" "RRRR", "RRRR" "RRGB" "RRBG"}},
     Disposal("DisposalNone", 0, "GGRR" "GGBB" "RRBB"),
     Disposal("DisposalLeave", 1, "GGRR" "GGBB" "RRBB"),
-    Disposal("DisposalRestoreBackground", 2, "YYRR" "YYBB" "RRBB"),
+    Disposal("DisposalRestoreBackground", 2, "WWRR" "WWBB" "RRBB"),
     Disposal("DisposalRestorePrevious", 3, "RRRR" "RRBB" "RRBB"),
     Disposal("DisposalUndefinedLeaves", 5, "GGRR" "GGBB" "RRBB"),
     // The second frame covers the screen but is not opaque: the first shows through it.
@@ -83,9 +93,38 @@ const CompositionCase compositionCases[] = {
      Animation(4, 3, {Patch(0, 0, 4, "000000000000"), Patch(0, 0, 4, "111111111111", GifControl{3}),
                       Patch(1, 1, 1, "2")}),
      {"RRRR" "RRRR" "RRRR", "GGGG" "GGGG" "GGGG", "RRRR" "RBRR" "RRRR"}},
-    {{"TransparencyInFirstFrameShowsBackground"},
+    // The screen starts transparent: frame 0's transparent pixels show the background of
+    // the settings (white by default), and raw alpha shows the GIF's background colour.
+    {{"TransparentFirstFrameOverWhite"},
      Animation(4, 3, {Patch(0, 0, 4, "012012002001", transparentZero), Patch(3, 2, 1, "2")}),
-     {"YGBY" "GBYY" "BYYG", "YGBY" "GBYY" "BYYB"}},
+     {"WGBW" "GBWW" "BWWG", "WGBW" "GBWW" "BWWB"}},
+    {{"TransparentFirstFrameOverBackgroundSetting"},
+     Animation(4, 3, {Patch(0, 0, 4, "012012002001", transparentZero), Patch(3, 2, 1, "2")}),
+     {"MGBM" "GBMM" "BMMG", "MGBM" "GBMM" "BMMB"},
+     overMagenta},
+    {{"TransparentFirstFrameRawAlpha"},
+     Animation(4, 3, {Patch(0, 0, 4, "012012002001", transparentZero), Patch(3, 2, 1, "2")}),
+     {"YGBY" "GBYY" "BYYG", "YGBY" "GBYY" "BYYB"},
+     rawAlpha},
+    {{"FirstFrameNotCoveringOverWhite"},
+     Animation(4, 3, {Patch(1, 1, 2, "12"), Patch(0, 0, 1, "0")}),
+     {"WWWW" "WGBW" "WWWW", "RWWW" "WGBW" "WWWW"}},
+    {{"FirstFrameNotCoveringOverBackgroundSetting"},
+     Animation(4, 3, {Patch(1, 1, 2, "12"), Patch(0, 0, 1, "0")}),
+     {"MMMM" "MGBM" "MMMM", "RMMM" "MGBM" "MMMM"},
+     overMagenta},
+    // Disposal 2 makes its rectangle transparent again, not the background colour.
+    {{"DisposalRestoreBackgroundOverTransparentScreen"},
+     Animation(4, 3, {Patch(0, 0, 2, "0000", GifControl{2}), Patch(3, 2, 1, "2")}),
+     {"RRWW" "RRWW" "WWWW", "WWWW" "WWWW" "WWWB"}},
+    {{"DisposalRestoreBackgroundOverBackgroundSetting"},
+     Animation(4, 3, {Patch(0, 0, 2, "0000", GifControl{2}), Patch(3, 2, 1, "2")}),
+     {"RRMM" "RRMM" "MMMM", "MMMM" "MMMM" "MMMB"},
+     overMagenta},
+    {{"DisposalRestoreBackgroundRawAlpha"},
+     Animation(4, 3, {Patch(0, 0, 2, "0000", GifControl{2}), Patch(3, 2, 1, "2")}),
+     {"RRYY" "RRYY" "YYYY", "YYYY" "YYYY" "YYYB"},
+     rawAlpha},
     {{"LocalColourTable"},
      Animation(4, 3, {Patch(0, 0, 4, "000000000000"), WithLocalTable(Patch(1, 0, 2, "012310"))}),
      {"RRRR" "RRRR" "RRRR", "RCMR" "RWKR" "RMCR"}},
@@ -96,24 +135,24 @@ const CompositionCase compositionCases[] = {
     {{"FramesPartlyAndWhollyOutsideTheScreen"},
      Animation(4, 3, {Patch(0, 0, 4, "000000000000"), Patch(3, 2, 2, "1221"), Patch(5, 4, 1, "2")}),
      {"RRRR" "RRRR" "RRRR", "RRRR" "RRRR" "RRRG", "RRRR" "RRRR" "RRRG"}},
-    {{"SingleImageSmallerThanItsScreen"}, Animation(4, 3, {Patch(1, 1, 2, "12")}), {"YYYY" "YGBY" "YYYY"}},
+    {{"SingleImageSmallerThanItsScreen"}, Animation(4, 3, {Patch(1, 1, 2, "12")}), {"WWWW" "WGBW" "WWWW"}},
     {{"StillImageCoveringItsScreenTransparentOverWhite"},
      Animation(4, 3, {Patch(0, 0, 4, "012301230123", transparentZero)}),
      {"WGBY" "WGBY" "WGBY"}},
     // Disposal 3 on the first frame puts back the screen as it was before it: background.
     {{"DisposalRestorePreviousOnFirstFrame"},
      Animation(4, 3, {Patch(0, 0, 4, "000000000000", GifControl{3}), Patch(2, 2, 1, "2")}),
-     {"RRRR" "RRRR" "RRRR", "YYYY" "YYYY" "YYBY"}},
+     {"RRRR" "RRRR" "RRRR", "WWWW" "WWWW" "WWBW"}},
     // Without a graphic control extension index 0 is drawn like any other.
     {{"FrameWithoutGraphicControlExtension"},
      Animation(4, 3, {Patch(0, 0, 4, "111111111111", transparentZero), Patch(0, 0, 2, "03", std::nullopt)}),
      {"GGGG" "GGGG" "GGGG", "RYGG" "GGGG" "GGGG"}},
     WithGlobalTable({{"BackgroundIndexPastTheGlobalTableIsBlack"}, Animation(4, 3, {Patch(1, 1, 2, "12")}),
-                     {"KKKK" "KGBK" "KKKK"}},
+                     {"KKKK" "KGBK" "KKKK"}, rawAlpha},
                     standardGlobalColours, 9),
     WithGlobalTable({{"NoGlobalTableMeansBlackBackground"},
                      Animation(4, 3, {WithLocalTable(Patch(1, 1, 2, "01")), WithLocalTable(Patch(0, 0, 1, "2"))}),
-                     {"KKKK" "KCMK" "KKKK", "WKKK" "KCMK" "KKKK"}},
+                     {"KKKK" "KCMK" "KKKK", "WKKK" "KCMK" "KKKK"}, rawAlpha},
                     {}, 0),
 };
 
@@ -122,20 +161,8 @@ using GifCompositionTest = testing::TestWithParam<CompositionCase>;
 TEST_P(GifCompositionTest, EveryFrameIsTheScreenAViewerShows)
 {
     const CompositionCase& testCase = GetParam();
-    const ScratchFolder folder;
-    const std::string path = AnsiPath(folder.Write(L"animation.gif", EncodeGif(testCase.gif)));
-    PluginCopy plugin;
-    for (unsigned int frame = 0; frame < testCase.frames.size(); ++frame)
-    {
-        const ImageDataCall call(plugin.Load(), path, frame);
-        ASSERT_EQ(call.result, 0) << "frame " << frame;
-        EXPECT_TRUE(call.messages.empty()) << "frame " << frame;
-        EXPECT_EQ(call.frameCount, testCase.frames.size());
-        EXPECT_EQ(call.width, testCase.gif.width) << "frame " << frame;
-        EXPECT_EQ(call.height, testCase.gif.height) << "frame " << frame;
-        EXPECT_TRUE(PixelsMatch(call.Bytes(), Letters(testCase.gif.width, testCase.frames[frame])))
-            << "frame " << frame;
-    }
+    ExpectLetterFrames(L"animation.gif", EncodeGif(testCase.gif), testCase.gif.width, testCase.frames,
+                       testCase.settings);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GifCompositionTest, testing::ValuesIn(compositionCases), CaseName());

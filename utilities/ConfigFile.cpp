@@ -86,6 +86,11 @@ bool ConfigFile::AreGifFramesRaw() const
     return ValueIs(L"Frames", L"gif", L"raw");
 }
 
+bool ConfigFile::AreApngFramesRaw() const
+{
+    return ValueIs(L"Frames", L"apng", L"raw");
+}
+
 bool ConfigFile::IsOrientationRaw() const
 {
     return ValueIs(L"Frames", L"orientation", L"raw");

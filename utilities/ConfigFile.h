@@ -26,6 +26,10 @@ public:
     // come as WIC hands them over, not composed.
     bool AreGifFramesRaw() const;
 
+    // True only when the [Frames] value apng is "raw" in any letter case: animated PNGs
+    // then come as WIC hands them over, their default image alone, not composed.
+    bool AreApngFramesRaw() const;
+
     // True only when the [Frames] value orientation is "raw" in any letter case: photos
     // then come as stored, not turned upright as their Orientation tag says.
     bool IsOrientationRaw() const;

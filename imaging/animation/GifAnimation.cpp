@@ -75,9 +75,10 @@ bool ReadBlocks(IWICBitmapFrameDecode& frame, GifFrameRecord& record)
         {
             placed = ReadNumber(*block.Get(), L"Top", record.top);
         }
-        else if (!controlled && ReadNumber(*block.Get(), L"Disposal", record.disposal))
+        else if (UINT disposal = 0; !controlled && ReadNumber(*block.Get(), L"Disposal", disposal))
         {
             controlled = true;
+            record.disposal = disposal == 2 ? Disposal::Clear : disposal == 3 ? Disposal::Restore : Disposal::Keep;
             UINT transparent = 0;
             record.transparent = ReadNumber(*block.Get(), L"TransparencyFlag", transparent) && transparent != 0 &&
                                  ReadNumber(*block.Get(), L"TransparentColorIndex", record.transparentIndex);
@@ -136,25 +137,17 @@ std::optional<GifComposition> PlanGifComposition(IWICImagingFactory& factory, IW
     // Only now that the frame is known to need composing: a still GIF pays for none of it.
     plan.screen.background = ReadBackground(factory, decoder, *reader.Get());
 
-    // Back from frame k to the first frame that still shows in it. Drawing can start
-    // afresh on the background at frame 0, at a frame the frame before it cleared the whole
-    // screen for, or at an opaque frame covering the screen, unless that frame is
-    // restored away (disposal 3) before frame k.
-    while (plan.firstFrame > 0)
-    {
-        const GifFrameRecord& first = plan.frames.back();
-        if (first.Covers(*screen) && !first.transparent && (plan.firstFrame == frameIndex || first.disposal != 3))
+    // Back from frame k to the first frame that still shows in it; the records read on
+    // the way are the frames drawn, fetched once.
+    const UINT firstFrame = FirstShownFrame(frameIndex, [&](UINT index) {
+        if (index != frameIndex)
         {
-            break;
+            plan.frames.push_back(ReadFrameRecord(decoder, index));
         }
-        GifFrameRecord before = ReadFrameRecord(decoder, plan.firstFrame - 1);
-        if (before.Covers(*screen) && before.disposal == 2)
-        {
-            break;
-        }
-        plan.frames.push_back(std::move(before));
-        --plan.firstFrame;
-    }
+        return plan.frames.back().Cover(*screen);
+    });
+    plan.frames.resize(frameIndex - firstFrame + 1); // without the one before, read to see it clear the screen
+    plan.firstFrame = firstFrame;
     std::reverse(plan.frames.begin(), plan.frames.end());
     plan.colourless = !HasGlobalColourTable(*reader.Get()) &&
                       std::any_of(plan.frames.begin(), plan.frames.end(), [](const GifFrameRecord& record) {

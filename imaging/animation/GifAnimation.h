@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/animation/FrameSequence.h"
+
 #include <wincodec.h>
 #include <wrl/client.h>
 
@@ -16,7 +18,7 @@ namespace Tesmo::Plugin::Imaging
 // order. This is what composing frame k needs to know, read from metadata alone, before
 // any pixel is decoded.
 
-// The logical screen and the colour it starts in.
+// The logical screen and its background colour, which browsers show as transparent.
 struct GifScreen
 {
     UINT width = 0;
@@ -35,7 +37,7 @@ struct GifFrameRecord
     UINT top = 0;
     UINT width = 0;
     UINT height = 0;
-    UINT disposal = 0; // 0 without a graphic control extension
+    Disposal disposal = Disposal::Keep; // GIF's 0 without a graphic control extension
     bool transparent = false;
     UINT transparentIndex = 0;
 
@@ -46,6 +48,9 @@ struct GifFrameRecord
     {
         return Drawable() && left == 0 && top == 0 && width >= screen.width && height >= screen.height;
     }
+
+    // What the walk back to the first frame that shows needs: an opaque frame hides.
+    FrameCover Cover(const GifScreen& screen) const { return {Covers(screen), !transparent, disposal}; }
 };
 
 // What drawing frame k takes: the frames from the first one that still shows in it up

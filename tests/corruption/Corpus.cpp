@@ -38,6 +38,12 @@ const SourceImage sourceImages[] = {
      [] { return EncodeWithWic(GUID_ContainerFormatPng, {AsGray8(GreyPicture(6, 3, 7))}); }},
     {"Png16Bit", L"case.png", PngFields,
      [] { return EncodeWithWic(GUID_ContainerFormatPng, {AsRgb48(PatternPicture(3, 3, 8))}); }},
+    {"ApngSticker", L"case.png", PngFields,
+     [] {
+         return PluginHost::EncodeApng(LetterAnimation(3, "KKKKKK", false,
+                                                       {LetterFrame(0, 0, 3, "RR.GGB"), LetterFrame(1, 0, 2, "Y.", 2, 1),
+                                                        LetterFrame(0, 1, 2, "CM", 1, 1)}));
+     }},
     {"GifThreeFrames", L"case.gif", GifFields,
      [] {
          return EncodeWithWic(GUID_ContainerFormatGif, {AsIndexed8(PatternIndexed(4, 3, 5, 9)),

@@ -46,6 +46,22 @@ void PngFieldsAt(Fields& fields, const std::string& prefix, const std::string& b
                 {{"width", 8, 4}, {"height", 12, 4}, {"bit depth", 16, 1}, {"colour type", 17, 1},
                  {"interlace", 20, 1}});
         }
+        // An animation's records: where a changed number breaks the animation, or moves a
+        // frame.
+        if (type == "acTL")
+        {
+            Add(fields, prefix, chunk, true, {{"num_frames", 8, 4}});
+        }
+        if (type == "fcTL" || type == "fdAT")
+        {
+            Add(fields, prefix + type + " ", chunk, true, {{"sequence", 8, 4}});
+        }
+        if (type == "fcTL")
+        {
+            Add(fields, prefix + "fcTL ", chunk, true,
+                {{"width", 12, 4}, {"height", 16, 4}, {"x", 20, 4}, {"y", 24, 4}, {"dispose", 32, 1},
+                 {"blend", 33, 1}});
+        }
         if (type == "IEND")
         {
             break;

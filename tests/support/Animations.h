@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hosting/ApngEncoder.h"
 #include "hosting/GifEncoder.h"
 #include "support/Pictures.h"
 
@@ -27,6 +28,17 @@ PluginHost::GifToEncode Animation(unsigned int width, unsigned int height, std::
 
 // A picture of colour letters (the letters above), rows run together.
 Picture Letters(unsigned int width, const char* rows);
+
+// Animated PNGs of the same letters, 8-bit RGBA, where '.' is a pixel fully transparent
+// (black under its alpha).
+// A frame at (left, top) with its dispose_op (0 none, 1 background, 2 previous) and
+// blend_op (0 source, 1 over).
+PluginHost::ApngFrameToEncode LetterFrame(unsigned int left, unsigned int top, unsigned int width, const char* rows,
+                                          unsigned char dispose = 0, unsigned char blend = 0);
+// An animation on the default image's canvas, the default image frame 0 (frames[0] then
+// only gives its dispose_op and blend_op) or hidden.
+PluginHost::ApngToEncode LetterAnimation(unsigned int width, const char* defaultImage, bool defaultImageShown,
+                                         std::vector<PluginHost::ApngFrameToEncode> frames);
 
 // A delta-encoded animation on a 20 x 11 screen: a full first frame, then patches that are
 // left, restored to the background and to the frame before, one with a transparent index

@@ -62,6 +62,13 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
     const std::string hdr = save(L"hdr.tif", FloatTiff(rgb.width, PluginHost::TiffColour::Rgb,
                                                        PluginHost::TiffAlpha::None, bright, clockwise));
 
+    // An animated PNG: a hidden default image, blend over, dispose background and previous.
+    const std::string sticker =
+        save(L"sticker.png", PluginHost::EncodeApng(LetterAnimation(
+                                 3, "KKKKKK", false,
+                                 {LetterFrame(0, 0, 3, "RR.GGB"), LetterFrame(1, 0, 2, "Y.", 2, 1),
+                                  LetterFrame(0, 1, 2, "CM", 1, 1), LetterFrame(2, 0, 1, "W")})));
+
     const std::string fullPng = EncodeWithWic(GUID_ContainerFormatPng, {AsBgr24(rgb)});
     return {{bmp, 0, true},  {png, 0, true},  {gif, 0, true},  {gif, 1, true},
             {gif, 2, true},  {tiff, 0, true}, {tiff, 1, true}, {jpeg, 0, true},
@@ -72,10 +79,12 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
             {photo, 0, true}, {photo, 1, true},
             // Colour, alpha and the turn.
             {colour, 0, true}, {cmyk, 0, true}, {hdr, 0, true},
+            // Frames of an animated PNG, each drawn from frame 0.
+            {sticker, 1, true}, {sticker, 3, true},
             // Requests that fail: a missing file, not an image, a frame past the end, data cut short.
             {AnsiPath(folder / L"missing.png"), 0, false},
             {save(L"text.gif", "not an image"), 0, false},
-            {gif, 3, false},
+            {gif, 3, false}, {sticker, 4, false},
             {save(L"cut.png", fullPng.substr(0, fullPng.size() * 2 / 3)), 0, false}};
 }
 

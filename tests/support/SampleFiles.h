@@ -20,7 +20,7 @@ struct SampleRequest
 // some through Wine's two-stage conversion, every frame of a GIF animation composed,
 // the pages of a TIFF photo turned upright as their Orientation tags say, profiled frames
 // converted by tables and by the colour engine, a frame with alpha over white, a
-// linear-light frame tone mapped,
+// linear-light frame tone mapped, frames of an animated PNG composed,
 // plus requests that fail at different steps (missing file, not an image, frame past
 // the end, truncated data).
 std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder);

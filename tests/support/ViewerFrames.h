@@ -3,7 +3,10 @@
 #include "hosting/ComApartment.h"
 #include "hosting/ImageDataCall.h"
 #include "support/BareWicBytes.h"
+#include "support/Animations.h"
 #include "support/CaseNames.h"
+#include "support/FailureMessages.h"
+#include "support/PixelsMatch.h"
 #include "support/PluginCopy.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +59,34 @@ inline void ExpectViewerFrames(const ViewerCase& testCase)
                 << "frame " << index << " pixel " << at / 3 << " channel " << "RGB"[at % 3];
         }
     }
+}
+
+// Every frame of an animation (file, written as name) against its expected picture in
+// colour letters (support/Animations.h), rows of width, with the settings file when not
+// null: each call succeeds without a message, counts the frames listed, and has the
+// picture's size and pixels; the index past them fails at the frame step.
+inline void ExpectLetterFrames(const wchar_t* name, const std::string& file, unsigned int width,
+                               const std::vector<const char*>& frames, const wchar_t* settings)
+{
+    const ScratchFolder folder;
+    const std::string path = PluginHost::AnsiPath(folder.Write(name, file));
+    PluginCopy plugin;
+    if (settings != nullptr)
+    {
+        plugin.WriteSettings(settings);
+    }
+    for (unsigned int frame = 0; frame < frames.size(); ++frame)
+    {
+        const PluginHost::ImageDataCall call(plugin.Load(), path, frame);
+        ASSERT_EQ(call.result, 0) << "frame " << frame;
+        EXPECT_TRUE(call.messages.empty()) << "frame " << frame;
+        EXPECT_EQ(call.frameCount, frames.size());
+        EXPECT_EQ(call.width, width) << "frame " << frame;
+        EXPECT_TRUE(PixelsMatch(call.Bytes(), Letters(width, frames[frame]))) << "frame " << frame;
+    }
+    const PluginHost::ImageDataCall past(plugin.Load(), path, static_cast<unsigned int>(frames.size()));
+    EXPECT_EQ(past.result, -1);
+    EXPECT_EQ(past.messages, std::vector<std::wstring>{frameFailed});
 }
 
 } // namespace Tesmo::Tests

@@ -11,16 +11,12 @@ namespace
 using PluginHost::GifControl;
 using PluginHost::GifImage;
 
-constexpr unsigned int ballSize = 8;
 constexpr unsigned int sunPatchSize = 10;
 
 // The ball with a glint, its corners see-through so the scene shows around it.
-GifImage Ball(unsigned int left, unsigned int top, unsigned int disposal)
+GifImage BouncingBall(unsigned int left, unsigned int top, unsigned int disposal)
 {
-    Indices patch(ballSize, ballSize, seeThrough);
-    patch.Disc(8, 8, 8, ball);
-    patch.Rectangle(2, 2, 4, 3, shine);
-    return GifImage{left, top, ballSize, ballSize, patch.at, GifControl{disposal, true, seeThrough, 20}, {}, false};
+    return GifImage{left, top, ballSize, ballSize, BallPatch().at, GifControl{disposal, true, seeThrough, 20}, {}, false};
 }
 
 // The sun again, turned to the evening colour, in a patch around it.
@@ -38,9 +34,9 @@ PluginHost::GifToEncode SampleAnimation()
     PluginHost::GifToEncode gif{sceneWidth, sceneHeight, palette, sky, {}};
     gif.images = {
         GifImage{0, 0, sceneWidth, sceneHeight, Scene().at, GifControl{1, false, 0, 50}, {}, false},
-        Ball(16, 6, 2),  // in the sky; restoring the background takes it away again
-        Ball(26, 18, 3), // landing in the grass; restoring the previous screen puts the grass back
-        Ball(34, 14, 1), // bounced up; left where it is
+        BouncingBall(16, 6, 2),  // in the sky; restoring the background takes it away again
+        BouncingBall(26, 18, 3), // landing in the grass; restoring the previous screen puts the grass back
+        BouncingBall(34, 14, 1), // bounced up; left where it is
         EveningSun(),    // the ball stays in this frame
     };
     return gif;

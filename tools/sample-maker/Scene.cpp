@@ -48,4 +48,18 @@ Indices Scene()
     return scene;
 }
 
+Indices BallPatch()
+{
+    Indices patch(ballSize, ballSize, seeThrough);
+    patch.Disc(8, 8, 8, ball);
+    patch.Rectangle(2, 2, 4, 3, shine);
+    return patch;
+}
+
+void AppendRgba(std::string& samples, PluginHost::GifColour colour, unsigned char alpha)
+{
+    samples += {static_cast<char>(colour >> 16 & 0xFF), static_cast<char>(colour >> 8 & 0xFF),
+                static_cast<char>(colour & 0xFF), static_cast<char>(alpha)};
+}
+
 } // namespace Tesmo::SampleMaker

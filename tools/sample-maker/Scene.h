@@ -2,6 +2,7 @@
 
 #include "hosting/GifEncoder.h"
 
+#include <string>
 #include <vector>
 
 namespace Tesmo::SampleMaker
@@ -46,5 +47,12 @@ struct Indices
 };
 
 Indices Scene();
+
+// The animations' ball: a disc with a glint, its corners see-through.
+constexpr unsigned int ballSize = 8;
+Indices BallPatch();
+
+// A pixel as 8-bit R, G, B, A samples, as PNG stores them.
+void AppendRgba(std::string& samples, PluginHost::GifColour colour, unsigned char alpha);
 
 } // namespace Tesmo::SampleMaker

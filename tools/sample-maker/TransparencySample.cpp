@@ -26,12 +26,6 @@ unsigned char AlphaOf(const Indices& scene, unsigned int x, unsigned int y)
     return y < hazeTop ? 0 : hazeAlpha[y - hazeTop];
 }
 
-void PutPixel(std::string& samples, PluginHost::GifColour colour, unsigned char alpha)
-{
-    samples += {static_cast<char>(colour >> 16 & 0xFF), static_cast<char>(colour >> 8 & 0xFF),
-                static_cast<char>(colour & 0xFF), static_cast<char>(alpha)};
-}
-
 } // namespace
 
 PluginHost::PngImage TransparentSky()
@@ -45,7 +39,7 @@ PluginHost::PngImage TransparentSky()
             const unsigned char alpha = AlphaOf(scene, x, y);
             const PluginHost::GifColour stored =
                 alpha == 0 ? stripes[(x + y) / stripeWidth % 2] : palette[scene.at[y * scene.width + x]];
-            PutPixel(image.samples, stored, alpha);
+            AppendRgba(image.samples, stored, alpha);
         }
     }
     return image;

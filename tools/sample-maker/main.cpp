@@ -5,12 +5,14 @@
 // transparency.png, the scene with a transparent sky that hides stripes; and hdr.tif, the
 // scene in linear light with SDR white at 2.5 and the sun a highlight. Written byte by
 // byte by our own encoders, so the files are the same on every run and scripts/test.sh
-// can check the committed copies against them.
+// can check the committed copies against them. sticker.png is an animated PNG whose
+// flying ball only composing shows, over a clear sky, with a grey default image.
 
 #include "ColourSample.h"
 #include "HdrSample.h"
 #include "OrientedPhotos.h"
 #include "SampleAnimation.h"
+#include "StickerSample.h"
 #include "TransparencySample.h"
 
 #include <cstdio>
@@ -45,7 +47,8 @@ int main(int argc, char** argv)
     if (argc != 2)
     {
         std::fputs("usage: sample-maker FOLDER    (writes FOLDER/sample.gif, FOLDER/orientation.tif,\n"
-                   "                              FOLDER/colour.tif, FOLDER/transparency.png and FOLDER/hdr.tif)\n",
+                   "                              FOLDER/colour.tif, FOLDER/transparency.png, FOLDER/hdr.tif\n"
+                   "                              and FOLDER/sticker.png)\n",
                    stderr);
         return 2;
     }
@@ -55,6 +58,7 @@ int main(int argc, char** argv)
         WriteFile(folder + "/orientation.tif", PluginHost::EncodeTiff(SampleMaker::OrientedPhotos())) &&
         WriteFile(folder + "/colour.tif", PluginHost::EncodeTiff(SampleMaker::ColourPages())) &&
         WriteFile(folder + "/transparency.png", PluginHost::EncodePng(SampleMaker::TransparentSky())) &&
-        WriteFile(folder + "/hdr.tif", PluginHost::EncodeTiff({SampleMaker::HdrScene()}));
+        WriteFile(folder + "/hdr.tif", PluginHost::EncodeTiff({SampleMaker::HdrScene()})) &&
+        WriteFile(folder + "/sticker.png", PluginHost::EncodeApng(SampleMaker::StickerSample()));
     return written ? 0 : 1;
 }
