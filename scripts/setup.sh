@@ -9,17 +9,27 @@
 #   setup.sh runtime     64- and 32-bit Wine, a current qemu user-mode emulator, and the
 #                        registration that lets this kernel run 32-bit Wine through it
 #   setup.sh             all of it
+#   setup.sh fuzz        only clang-16 with its sanitizers' and libFuzzer's runtime, which
+#                        the native fuzz targets (tests/fuzz/) are built with
 # After the phase, "x86" limits the compilers to the 32-bit one and Wine to its 32-bit
-# half, for a script that builds and runs nothing else. Safe to run again; it only does
-# what is missing.
+# half, for a script that builds and runs nothing else; a third word "fuzz" (after "both"
+# or "x86") adds the fuzz targets' compiler to the runtime's packages, for test.sh. Safe
+# to run again; it only does what is missing.
 set -euo pipefail
 
 phase="${1:-all}"
 case "$phase" in
-    compilers | first | runtime | all) ;;
-    *) echo "usage: setup.sh [compilers|first|runtime|all] [x86]" >&2; exit 2 ;;
+    compilers | first | runtime | all | fuzz) ;;
+    *) echo "usage: setup.sh [compilers|first|runtime|all|fuzz] [both|x86] [fuzz]" >&2; exit 2 ;;
 esac
 builds="${2:-both}"
+fuzz_packages=(clang-16 libclang-rt-16-dev)
+if [ "$phase" = fuzz ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    wanted=($(for package in "${fuzz_packages[@]}"; do dpkg -s "$package" >/dev/null 2>&1 || echo "$package"; done))
+    [ ${#wanted[@]} -eq 0 ] || { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${wanted[@]}" >/dev/null; }
+    exit 0
+fi
 say() { printf '[setup %s] %s\n' "$phase" "$*"; }
 
 # Debian 12's own qemu (7.2) takes about a minute to start each 32-bit Wine process and
@@ -45,6 +55,8 @@ compiler_packages=(g++-mingw-w64-i686-posix cmake)
 # only for a script that runs 64-bit programs too.
 runtime_packages=(wine wine32:i386)
 [ "$builds" = x86 ] || runtime_packages+=(wine64)
+# The native fuzz targets' compiler installs beside the first build too.
+[ "${3:-}" != fuzz ] || runtime_packages+=("${fuzz_packages[@]}")
 
 # The runtime's packages are downloaded here, beside the compilers' install, and installed
 # from here by the runtime phase, which first waits for the download to end.

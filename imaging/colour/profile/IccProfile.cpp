@@ -24,7 +24,7 @@ std::optional<IccProfile> IccProfile::Read(const std::uint8_t* bytes, std::size_
     {
         return std::nullopt;
     }
-    IccProfile profile(bytes, declared);
+    IccProfile profile(bytes);
     profile.deviceClass = BigEndian32(bytes + 12);
     profile.colourSpace = BigEndian32(bytes + 16);
     profile.connectionSpace = BigEndian32(bytes + 20);

@@ -42,11 +42,10 @@ private:
         std::uint32_t size;
     };
 
-    IccProfile(const std::uint8_t* bytes, std::uint32_t size) : bytes(bytes), size(size) {}
+    explicit IccProfile(const std::uint8_t* bytes) : bytes(bytes) {}
     std::optional<Tag> Find(std::uint32_t signature) const;
 
     const std::uint8_t* bytes;
-    std::uint32_t size;
     std::uint32_t deviceClass = 0;
     std::uint32_t colourSpace = 0;
     std::uint32_t connectionSpace = 0;

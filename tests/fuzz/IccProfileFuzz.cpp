@@ -1,0 +1,126 @@
+// Hostile bytes as an embedded ICC profile, through every decision the plug-in takes on
+// them: refuse the profile (leave the frame as stored), or build the colour step from it
+// and run it over a few pixels in each pair of layouts the pixel plan asks for. The
+// colour engine itself is Windows' and cannot run here: a profile bound for it gets a
+// lattice of the same size filled with made-up colours, which the step interpolates.
+
+#include "imaging/colour/ColourStage.h"
+#include "imaging/colour/engine/ColourLattice.h"
+#include "imaging/colour/ProfileChoice.h"
+#include "imaging/colour/profile/IccNumbers.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+using namespace Tesmo::Plugin::Imaging;
+
+namespace
+{
+
+struct LayoutPair
+{
+    StripLayout from;
+    StripLayout to;
+};
+
+// What the pixel plan asks of the colour step for RGB and grey frames, and for CMYK ones.
+constexpr LayoutPair rgbPairs[] = {
+    {StripLayout::Rgb24, StripLayout::Rgb24},   {StripLayout::Bgra32, StripLayout::Bgra32},
+    {StripLayout::Rgb48, StripLayout::Rgb24},   {StripLayout::Rgba64, StripLayout::Rgb24},
+    {StripLayout::Rgba64, StripLayout::Bgra32}, {StripLayout::Gray16, StripLayout::Rgb24},
+};
+constexpr LayoutPair cmykPairs[] = {
+    {StripLayout::Cmyk32, StripLayout::Rgb24},
+    {StripLayout::Cmyk64, StripLayout::Rgb24},
+};
+
+constexpr std::size_t pixelCount = 24;
+
+// A strip of pixelCount pixels, sized exactly for the larger layout so that the address
+// sanitizer sees a step that writes or reads past it: the extremes of every sample first,
+// then bytes taken from the profile itself.
+void RunOverPixels(const StripStage& stage, LayoutPair pair, const std::uint8_t* data, std::size_t size)
+{
+    const std::size_t pixelBytes = std::max(BytesPerPixel(pair.from), BytesPerPixel(pair.to));
+    std::vector<std::uint8_t> strip(pixelBytes * pixelCount);
+    const std::size_t fromBytes = BytesPerPixel(pair.from) * pixelCount;
+    for (std::size_t at = 0; at < fromBytes; ++at)
+    {
+        const std::size_t pixel = at / BytesPerPixel(pair.from);
+        strip[at] = pixel == 0 ? 0x00 : pixel == 1 ? 0xFF : pixel == 2 ? (at & 1 ? 0x80 : 0x00) : data[at % size];
+    }
+    stage.Run(strip.data(), pixelCount);
+}
+
+// A lattice as the engine's sampling makes it, its nodes filled with made-up colours once
+// for the whole run: what the step does with them is what is fuzzed, not the colours.
+const ColourLattice& FilledLattice(bool cmyk, std::uint32_t levels)
+{
+    static const auto fill = [](ColourLattice lattice) {
+        std::uint32_t seed = 28;
+        for (std::size_t node = 0; node < lattice.NodeCount(); ++node)
+        {
+            for (std::size_t channel = 0; channel < 3; ++channel)
+            {
+                seed = seed * 1664525u + 1013904223u;
+                lattice.NodeOutput(node)[channel] = static_cast<std::uint16_t>(seed >> 16);
+            }
+        }
+        return lattice;
+    };
+    static const ColourLattice lattices[2][2] = {{fill(ColourLattice(3, 33, 256)), fill(ColourLattice(3, 33, 65536))},
+                                                 {fill(ColourLattice(4, 17, 256)), fill(ColourLattice(4, 17, 65536))}};
+    return lattices[cmyk][levels > 256];
+}
+
+// The colour engine's stand-in, for a profile bound for it.
+std::unique_ptr<StripStage> EngineStage(const IccProfile& profile, LayoutPair pair, const std::uint8_t* data,
+                                        std::size_t size)
+{
+    if (profile.ColourSpace() == Signature("GRAY"))
+    {
+        std::vector<std::uint8_t> levels(SampleLevels(pair.from));
+        for (std::size_t level = 0; level < levels.size(); ++level)
+        {
+            levels[level] = data[level % size];
+        }
+        return MakeColourStage(GreyLevels(std::move(levels)), pair.from, pair.to);
+    }
+    return MakeColourStage(FilledLattice(profile.ColourSpace() == Signature("CMYK"), SampleLevels(pair.from)),
+                           pair.from, pair.to);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::optional<IccProfile> profile = IccProfile::Read(data, size);
+    if (!profile)
+    {
+        return 0;
+    }
+    for (const bool cmykFrame : {false, true})
+    {
+        if (!ChangesFrame(*profile, cmykFrame))
+        {
+            continue;
+        }
+        for (const LayoutPair pair : cmykFrame ? std::vector(std::begin(cmykPairs), std::end(cmykPairs))
+                                               : std::vector(std::begin(rgbPairs), std::end(rgbPairs)))
+        {
+            std::unique_ptr<StripStage> stage = MatrixStage(*profile, pair.from, pair.to);
+            if (stage == nullptr)
+            {
+                stage = EngineStage(*profile, pair, data, size);
+            }
+            if (stage != nullptr)
+            {
+                RunOverPixels(*stage, pair, data, size);
+            }
+        }
+    }
+    return 0;
+}
