@@ -143,14 +143,22 @@ IccProfileToEncode TableProfile(const std::string& name, const RgbLabConversion&
     return profile;
 }
 
-IccProfileToEncode NaiveCmykProfile(unsigned int gridPoints, IccVersion version)
+IccProfileToEncode NaiveCmykProfile(unsigned int gridPoints, IccVersion version, bool cyanAndMagentaSwapped)
 {
+    // Swapped, the first ink takes green away and the second red, both ways.
+    const auto swapped = [cyanAndMagentaSwapped](std::vector<double> inks) {
+        if (cyanAndMagentaSwapped)
+        {
+            std::swap(inks[0], inks[1]);
+        }
+        return inks;
+    };
     IccProfileToEncode profile = StartProfile(IccSignature("prtr"), IccSignature("CMYK"), IccSignature("Lab "),
                                       "Naive CMYK inks over sRGB", version);
-    profile.tags.push_back(LabTableTag(IccSignature("A2B0"), 4, 3, gridPoints, [](const std::vector<double>& cmyk)
-                                       { return AsLut16(XyzToLab(SrgbToXyzD50(NaiveInkToSrgb(cmyk)))); }));
-    profile.tags.push_back(LabTableTag(IccSignature("B2A0"), 3, 4, gridPoints, [](const std::vector<double>& lab)
-                                       { return SrgbToNaiveInk(XyzD50ToSrgb(LabToXyz(Lut16ToLab(lab)))); }));
+    profile.tags.push_back(LabTableTag(IccSignature("A2B0"), 4, 3, gridPoints, [&](const std::vector<double>& cmyk)
+                                       { return AsLut16(XyzToLab(SrgbToXyzD50(NaiveInkToSrgb(swapped(cmyk))))); }));
+    profile.tags.push_back(LabTableTag(IccSignature("B2A0"), 3, 4, gridPoints, [&](const std::vector<double>& lab)
+                                       { return swapped(SrgbToNaiveInk(XyzD50ToSrgb(LabToXyz(Lut16ToLab(lab))))); }));
     return profile;
 }
 

@@ -75,7 +75,10 @@ IccProfileToEncode TableProfile(const std::string& name, const RgbLabConversion&
 // A CMYK output profile ('prtr', CMYK, PCS Lab) for inks that a naive model describes:
 // r = (1 - c)(1 - k), g = (1 - m)(1 - k), b = (1 - y)(1 - k) taken as sRGB ('A2B0'), and
 // its exact inverse for every sRGB colour, k = 1 - max(r, g, b) ('B2A0'; colours outside
-// sRGB are clipped first). Paper white is sRGB white, so 'wtpt' is D50.
-IccProfileToEncode NaiveCmykProfile(unsigned int gridPoints = 9, IccVersion version = IccVersion::V2_1);
+// sRGB are clipped first). Paper white is sRGB white, so 'wtpt' is D50. With cyan and
+// magenta swapped, the first ink takes green away and the second red: pure cyan ink
+// shows as magenta, unlike anything a naive conversion makes of it.
+IccProfileToEncode NaiveCmykProfile(unsigned int gridPoints = 9, IccVersion version = IccVersion::V2_1,
+                                    bool cyanAndMagentaSwapped = false);
 
 } // namespace Tesmo::PluginHost
