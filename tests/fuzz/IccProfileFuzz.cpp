@@ -1,8 +1,9 @@
 // Hostile bytes as an embedded ICC profile, through every decision the plug-in takes on
 // them: refuse the profile (leave the frame as stored), or build the colour step from it
 // and run it over a few pixels in each pair of layouts the pixel plan asks for. The
-// colour engine itself is Windows' and cannot run here: a profile bound for it gets a
-// lattice of the same size filled with made-up colours, which the step interpolates.
+// colour engine itself is Windows' and cannot run here: a profile bound for it gets the
+// lattice the plug-in lays out for it (along its table's input curves), filled with
+// made-up colours, which the step interpolates.
 
 #include "imaging/colour/ColourStage.h"
 #include "imaging/colour/engine/ColourLattice.h"
@@ -55,27 +56,6 @@ void RunOverPixels(const StripStage& stage, LayoutPair pair, const std::uint8_t*
     stage.Run(strip.data(), pixelCount);
 }
 
-// A lattice as the engine's sampling makes it, its nodes filled with made-up colours once
-// for the whole run: what the step does with them is what is fuzzed, not the colours.
-const ColourLattice& FilledLattice(bool cmyk, std::uint32_t levels)
-{
-    static const auto fill = [](ColourLattice lattice) {
-        std::uint32_t seed = 28;
-        for (std::size_t node = 0; node < lattice.NodeCount(); ++node)
-        {
-            for (std::size_t channel = 0; channel < 3; ++channel)
-            {
-                seed = seed * 1664525u + 1013904223u;
-                lattice.NodeOutput(node)[channel] = static_cast<std::uint16_t>(seed >> 16);
-            }
-        }
-        return lattice;
-    };
-    static const ColourLattice lattices[2][2] = {{fill(ColourLattice(3, 33, 256)), fill(ColourLattice(3, 33, 65536))},
-                                                 {fill(ColourLattice(4, 17, 256)), fill(ColourLattice(4, 17, 65536))}};
-    return lattices[cmyk][levels > 256];
-}
-
 // The colour engine's stand-in, for a profile bound for it.
 std::unique_ptr<StripStage> EngineStage(const IccProfile& profile, LayoutPair pair, const std::uint8_t* data,
                                         std::size_t size)
@@ -89,8 +69,21 @@ std::unique_ptr<StripStage> EngineStage(const IccProfile& profile, LayoutPair pa
         }
         return MakeColourStage(GreyLevels(std::move(levels)), pair.from, pair.to);
     }
-    return MakeColourStage(FilledLattice(profile.ColourSpace() == Signature("CMYK"), SampleLevels(pair.from)),
-                           pair.from, pair.to);
+    // The lattice as the engine's sampling lays it out for the profile, its nodes filled
+    // with made-up colours: what the step does with them is what is fuzzed.
+    ColourLattice lattice = ColourLattice::ForProfile(profile, SampleLevels(pair.from));
+    std::uint32_t seed = 28;
+    for (std::size_t node = 0; node < lattice.NodeCount(); ++node)
+    {
+        std::uint16_t xyz[3];
+        for (std::uint16_t& component : xyz)
+        {
+            seed = seed * 1664525u + 1013904223u;
+            component = static_cast<std::uint16_t>(seed >> 16);
+        }
+        lattice.SetNode(node, xyz);
+    }
+    return MakeColourStage(std::move(lattice), pair.from, pair.to);
 }
 
 } // namespace

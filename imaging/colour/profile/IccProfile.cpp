@@ -79,6 +79,16 @@ bool IccProfile::ReadCurve(std::uint32_t signature, ToneCurve& curve) const
     return tag && curve.Read(bytes + tag->offset, tag->size);
 }
 
+std::optional<std::pair<const std::uint8_t*, std::size_t>> IccProfile::TagBytes(std::uint32_t signature) const
+{
+    const std::optional<Tag> tag = Find(signature);
+    if (!tag)
+    {
+        return std::nullopt;
+    }
+    return std::pair<const std::uint8_t*, std::size_t>{bytes + tag->offset, tag->size};
+}
+
 bool IccProfile::SameData(std::uint32_t first, std::uint32_t second) const
 {
     const std::optional<Tag> one = Find(first);
