@@ -19,6 +19,12 @@ constexpr unsigned int cmykNodes = 17;
 // The connection space's white, and where CIELAB's cube root turns straight (6/29).
 constexpr double connectionWhite[] = {0.9642, 1.0, 0.8249};
 constexpr double labEdge = 6.0 / 29;
+// The cube roots' fixed point, 1 as 2^14, and how far their cubes are tabled: past the
+// largest root of a colour no brighter than the white, cbrt(1 / 0.8249) (Z's).
+constexpr double labOne = 16384.0;
+constexpr std::int32_t cubeEntries = 17600;
+// The cubes reach 1.23 * 65535, the rows' magnitudes 5.3: 2^12 keeps their sums in 31 bits.
+constexpr int labShift = 12;
 
 // Each sample's place along the nodes: its curve's value in 16.16 fixed point of node
 // steps, from 0 to the last node exactly.
@@ -96,27 +102,46 @@ ColourLattice::ColourLattice(unsigned int inputs, unsigned int nodes, std::uint3
     {
         toSrgb[entry] = static_cast<float>(inverse[entry] / determinant);
     }
+    if (lab)
+    {
+        // Each cube root cubed, X, Y or Z over the white's, 65535 for 1.
+        std::vector<std::int32_t> cubed(cubeEntries);
+        for (std::int32_t root = 0; root < cubeEntries; ++root)
+        {
+            const double f = double(root) / labOne;
+            cubed[root] = static_cast<std::int32_t>(std::lround(
+                (f > labEdge ? f * f * f : (f - 4.0 / 29) * 3 * labEdge * labEdge) * 65535.0));
+        }
+        // Those to linear sRGB in units of 2^-labShift, its sums held within 31 bits.
+        for (std::size_t entry = 0; entry < 9; ++entry)
+        {
+            labToSrgb[entry] = static_cast<std::int32_t>(
+                std::lround(std::ldexp(inverse[entry] / determinant * connectionWhite[entry % 3], labShift)));
+        }
+        cubes = std::make_shared<const std::vector<std::int32_t>>(std::move(cubed));
+    }
 }
 
 void ColourLattice::SetNode(std::size_t node, const std::uint16_t* xyz)
 {
-    std::uint16_t* const output = &outputs[node * 3];
+    std::int32_t* const output = &outputs[node * 3];
     if (!lab)
     {
-        std::copy(xyz, xyz + 3, output);
+        for (std::size_t row = 0; row < 3; ++row)
+        {
+            const float* const weights = &toSrgb[row * 3];
+            output[row] = static_cast<std::int32_t>(std::lround(weights[0] * xyz[0] + weights[1] * xyz[1] + weights[2] * xyz[2]));
+        }
         return;
     }
-    double f[3];
+    // CIELAB's L*, a* and b* are sums of these three cube roots, each of X, Y or Z over the
+    // white's: interpolating them is interpolating CIELAB, and they turn back into XYZ
+    // with no more than a cube each.
     for (std::size_t component = 0; component < 3; ++component)
     {
         const double ratio = xyz[component] / 65535.0 / connectionWhite[component];
-        f[component] = ratio > labEdge * labEdge * labEdge ? std::cbrt(ratio) : ratio / (3 * labEdge * labEdge) + 4.0 / 29;
-    }
-    const double encoded[3] = {(116 * f[1] - 16) / 100 * 65535, (500 * (f[0] - f[1]) + 128) * 256,
-                               (200 * (f[1] - f[2]) + 128) * 256};
-    for (std::size_t component = 0; component < 3; ++component)
-    {
-        output[component] = static_cast<std::uint16_t>(std::lround(std::fmin(std::fmax(encoded[component], 0.0), 65535.0)));
+        const double root = ratio > labEdge * labEdge * labEdge ? std::cbrt(ratio) : ratio / (3 * labEdge * labEdge) + 4.0 / 29;
+        output[component] = static_cast<std::int32_t>(std::lround(root * labOne));
     }
 }
 
@@ -135,7 +160,7 @@ ColourLattice ColourLattice::ForProfile(const IccProfile& profile, std::uint32_t
 // The last three inputs, from the node at base on: the cube they lie in is cut into six
 // tetrahedra along its diagonal, and the one holding the point gives the three nodes
 // besides the cube's first corner to weigh.
-void ColourLattice::Tetrahedral(const std::uint32_t* at, std::size_t base, std::int32_t* xyz) const
+void ColourLattice::Tetrahedral(const std::uint32_t* at, std::size_t base, std::int32_t* colour) const
 {
     const std::size_t strideY = nodes;
     const std::size_t strideX = std::size_t{nodes} * nodes;
@@ -180,7 +205,7 @@ void ColourLattice::Tetrahedral(const std::uint32_t* at, std::size_t base, std::
             c1 = node(x1, y1, z1) - node(x0, y1, z1), c2 = node(x0, y1, z1) - node(x0, y0, z1), c3 = node(x0, y0, z1) - c0;
         }
         const std::int64_t rest = c1 * rx + c2 * ry + c3 * rz;
-        xyz[channel] = static_cast<std::int32_t>(c0 + ((rest + 0x8000) >> 16));
+        colour[channel] = static_cast<std::int32_t>(c0 + ((rest + 0x8000) >> 16));
     }
 }
 
@@ -191,10 +216,10 @@ void ColourLattice::operator()(const std::uint32_t* channels, std::uint8_t* rgb)
     {
         at[input] = (*places[input])[channels[input]];
     }
-    std::int32_t xyz[3];
+    std::int32_t colour[3];
     if (inputs == 3)
     {
-        Tetrahedral(at, 0, xyz);
+        Tetrahedral(at, 0, colour);
     }
     else
     {
@@ -207,25 +232,31 @@ void ColourLattice::operator()(const std::uint32_t* channels, std::uint8_t* rgb)
         Tetrahedral(at + 1, w1, high);
         for (std::size_t channel = 0; channel < 3; ++channel)
         {
-            xyz[channel] = static_cast<std::int32_t>(low[channel] + (((high[channel] - low[channel]) * rw + 0x8000) >> 16));
+            colour[channel] = static_cast<std::int32_t>(low[channel] + (((high[channel] - low[channel]) * rw + 0x8000) >> 16));
         }
     }
-    float x = xyz[0] / 65535.0f, y = xyz[1] / 65535.0f, z = xyz[2] / 65535.0f;
-    if (lab)
+    const std::uint8_t* const levels = encoding->data();
+    if (!lab)
     {
-        const float fy = (xyz[0] * (100.0f / 65535.0f) + 16.0f) / 116.0f;
-        const auto cube = [](float f) { return f > labEdge ? f * f * f : (f - 4.0f / 29) * float(3 * labEdge * labEdge); };
-        x = float(connectionWhite[0]) * cube(fy + (xyz[1] / 256.0f - 128.0f) / 500.0f);
-        y = cube(fy);
-        z = float(connectionWhite[2]) * cube(fy - (xyz[2] / 256.0f - 128.0f) / 200.0f);
+        // Clipped to sRGB here, per pixel.
+        for (std::size_t out = 0; out < 3; ++out)
+        {
+            rgb[out] = levels[colour[out] < 0 ? 0 : colour[out] > 65535 ? 65535 : colour[out]];
+        }
+        return;
     }
+    // Integers only: the shipped 32-bit build has no fast way from floating point back.
+    const std::int32_t* const cube = cubes->data();
+    const auto cubed = [&](std::int32_t root) { return cube[root < 0 ? 0 : root >= cubeEntries ? cubeEntries - 1 : root]; };
+    const std::int32_t x = cubed(colour[0]);
+    const std::int32_t y = cubed(colour[1]);
+    const std::int32_t z = cubed(colour[2]);
+    const std::int32_t rounding = std::int32_t{1} << (labShift - 1);
     for (std::size_t out = 0; out < 3; ++out)
     {
-        const float* const row = &toSrgb[out * 3];
-        const float linear = row[0] * x + row[1] * y + row[2] * z;
-        // Clipped to sRGB here, per pixel; a NaN (from no colour) goes to 0.
-        const float clipped = linear > 0.0f ? (linear < 1.0f ? linear : 1.0f) : 0.0f;
-        rgb[out] = (*encoding)[static_cast<std::uint32_t>(clipped * 65535.0f + 0.5f)];
+        const std::int32_t* const row = &labToSrgb[out * 3];
+        const std::int32_t linear = (row[0] * x + row[1] * y + row[2] * z + rounding) >> labShift;
+        rgb[out] = levels[linear < 0 ? 0 : linear > 65535 ? 65535 : linear];
     }
 }
 

@@ -49,16 +49,21 @@ public:
     void operator()(const std::uint32_t* channels, std::uint8_t* rgb) const;
 
 private:
-    void Tetrahedral(const std::uint32_t* places, std::size_t base, std::int32_t* xyz) const;
+    void Tetrahedral(const std::uint32_t* places, std::size_t base, std::int32_t* colour) const;
 
     unsigned int inputs;
     unsigned int nodes;
-    // Each input's sample to its place along the nodes, in 16.16 fixed point of node steps.
+    // Each input's sample to its place along the nodes, in 16.16 fixed point of node steps
+    // (inputs with straight curves share theirs).
     std::array<std::shared_ptr<const std::vector<std::uint32_t>>, 4> places;
     std::array<std::vector<std::uint16_t>, 4> nodeLevels;
     bool lab;
-    std::vector<std::uint16_t> outputs; // XYZ as given, or CIELAB as lut16 tables encode it
-    std::array<float, 9> toSrgb{};      // XYZ to linear sRGB
+    // Linear sRGB, unclipped, 65535 for 1 (the same as XYZ interpolated, for a conversion
+    // that is linear); or CIELAB's three cube roots, 2^14 for 1, made sRGB per pixel.
+    std::vector<std::int32_t> outputs;
+    std::array<float, 9> toSrgb{};    // XYZ to linear sRGB
+    std::array<std::int32_t, 9> labToSrgb{}; // the cubes to linear sRGB, in fixed point
+    std::shared_ptr<const std::vector<std::int32_t>> cubes;
     std::shared_ptr<const std::vector<std::uint8_t>> encoding;
 };
 
