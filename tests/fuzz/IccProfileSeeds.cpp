@@ -1,6 +1,7 @@
 // Writes IccProfileFuzz's seed corpus: a profile of every kind the tests' builders write
 // (hosting/IccProfileBuilders.h), each curve form, both versions, table-based RGB and CMYK,
-// and the damaged ones the tests embed, one file each into the folder named. The corpus
+// and the damaged ones the tests embed, one file each into the folder named; and tables of
+// the kinds the builders do not write (lut8, lutAToB), by hand. The corpus
 // committed in tests/fuzz/corpus/icc-profile/ was written by it (with the fuzzer's
 // findings beside it):
 //     build/fuzz/IccProfileSeeds tests/fuzz/corpus/icc-profile
@@ -8,6 +9,7 @@
 #include "hosting/IccProfileBuilders.h"
 
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <random>
@@ -29,6 +31,126 @@ std::string Encode(const IccProfileToEncode& profile)
 std::string CurvedSrgb(const IccToneCurve& curve, IccVersion version = IccVersion::V2_1)
 {
     return Encode(MatrixProfile("curve", D50Colorants(SrgbSpace()), curve, version));
+}
+
+void Put16(std::string& bytes, unsigned int value)
+{
+    bytes += static_cast<char>(value >> 8);
+    bytes += static_cast<char>(value & 0xFF);
+}
+
+void Put32(std::string& bytes, std::uint32_t value)
+{
+    Put16(bytes, value >> 16);
+    Put16(bytes, value & 0xFFFF);
+}
+
+// A lut8 ('mft1') table of inputs inputs and three outputs: bent input curves, a grid of
+// made-up colours.
+std::string Lut8Tag(unsigned int inputs, unsigned int grid)
+{
+    std::string tag = "mft1";
+    Put32(tag, 0);
+    tag += {static_cast<char>(inputs), 3, static_cast<char>(grid), 0};
+    for (int entry = 0; entry < 9; ++entry)
+    {
+        Put32(tag, entry % 4 == 0 ? 0x10000 : 0);
+    }
+    for (unsigned int input = 0; input < inputs; ++input)
+    {
+        for (int level = 0; level < 256; ++level)
+        {
+            tag += static_cast<char>(std::lround(255 * std::pow(level / 255.0, 0.5 + input * 0.3)));
+        }
+    }
+    std::size_t points = 3;
+    for (unsigned int input = 0; input < inputs; ++input)
+    {
+        points *= grid;
+    }
+    for (std::size_t point = 0; point < points; ++point)
+    {
+        tag += static_cast<char>(point * 37 % 251);
+    }
+    for (int output = 0; output < 3 * 256; ++output)
+    {
+        tag += static_cast<char>(output % 256);
+    }
+    return tag;
+}
+
+// An lutAToB ('mAB ') table of inputs inputs and three outputs: B curves, a grid of
+// made-up colours, and A curves of every form (parametric, gamma, table).
+std::string LutAToBTag(unsigned int inputs, unsigned int grid)
+{
+    const auto curves = [](unsigned int count) {
+        std::string elements;
+        for (unsigned int curve = 0; curve < count; ++curve)
+        {
+            if (curve % 3 == 0)
+            {
+                elements += "para";
+                Put32(elements, 0);
+                Put16(elements, 0);
+                Put16(elements, 0);
+                Put32(elements, 0x24000); // gamma 2.25
+            }
+            else
+            {
+                elements += "curv";
+                Put32(elements, 0);
+                const unsigned int entries = curve % 3 == 1 ? 1 : 5;
+                Put32(elements, entries);
+                for (unsigned int entry = 0; entry < entries; ++entry)
+                {
+                    Put16(elements, entries == 1 ? 0x01CD : entry * 65535 / (entries - 1));
+                }
+                elements.resize((elements.size() + 3) / 4 * 4, '\0');
+            }
+        }
+        return elements;
+    };
+    const std::string bCurves = curves(3);
+    std::string clut(16, '\0');
+    std::size_t points = 3;
+    for (unsigned int input = 0; input < inputs; ++input)
+    {
+        clut[input] = static_cast<char>(grid);
+        points *= grid;
+    }
+    clut += {2, 0, 0, 0}; // 16-bit points
+    for (std::size_t point = 0; point < points; ++point)
+    {
+        Put16(clut, static_cast<unsigned int>(point * 7919 % 65536));
+    }
+    clut.resize((clut.size() + 3) / 4 * 4, '\0');
+    const std::uint32_t bAt = 32;
+    const auto clutAt = static_cast<std::uint32_t>(bAt + bCurves.size());
+    const auto aAt = static_cast<std::uint32_t>(clutAt + clut.size());
+    std::string tag = "mAB ";
+    Put32(tag, 0);
+    tag += {static_cast<char>(inputs), 3, 0, 0};
+    for (const std::uint32_t offset : {bAt, 0u, 0u, clutAt, aAt})
+    {
+        Put32(tag, offset);
+    }
+    return tag + bCurves + clut + curves(inputs);
+}
+
+// A table-based profile of colourSpace whose A2B0 is the tag given.
+std::string WithTable(std::uint32_t colourSpace, std::uint32_t connectionSpace, std::string table)
+{
+    IccProfileToEncode profile = TableProfile("table", SrgbLabConversion(), 3);
+    profile.colourSpace = colourSpace;
+    profile.connectionSpace = connectionSpace;
+    for (IccTag& tag : profile.tags)
+    {
+        if (tag.signature == IccSignature("A2B0"))
+        {
+            tag.contents = table;
+        }
+    }
+    return Encode(profile);
 }
 
 std::string Damaged(std::string profile, std::size_t at, char value)
@@ -63,6 +185,11 @@ std::vector<std::pair<std::string, std::string>> Seeds()
     add("table-rgb-3-v4", Encode(TableProfile("table", SrgbLabConversion(), 3, IccSignature("mntr"), IccVersion::V4_3)));
     add("naive-cmyk-9", Encode(NaiveCmykProfile()));
     add("naive-cmyk-3-v4", Encode(NaiveCmykProfile(3, IccVersion::V4_3)));
+    add("swapped-inks-cmyk-5", Encode(NaiveCmykProfile(5, IccVersion::V2_1, true)));
+    add("lut8-rgb", WithTable(IccSignature("RGB "), IccSignature("Lab "), Lut8Tag(3, 9)));
+    add("lut8-cmyk", WithTable(IccSignature("CMYK"), IccSignature("XYZ "), Lut8Tag(4, 5)));
+    add("lut-a-to-b-rgb", WithTable(IccSignature("RGB "), IccSignature("XYZ "), LutAToBTag(3, 5)));
+    add("lut-a-to-b-cmyk", WithTable(IccSignature("CMYK"), IccSignature("Lab "), LutAToBTag(4, 3)));
     IccProfileToEncode lab = MatrixProfile(SrgbSpace());
     lab.colourSpace = IccSignature("Lab ");
     add("lab-colour-space", Encode(lab));
