@@ -49,55 +49,6 @@ std::string LinearGreyProfile()
     return ProfileBytes(GreyProfile("Linear grey", IccToneCurve::Gamma(1.0)));
 }
 
-std::string CurvePerChannelProfile()
-{
-    IccProfileToEncode profile = MatrixProfile("A curve per channel", D50Colorants(SrgbSpace()), IccToneCurve::Gamma(1.0));
-    for (IccTag& tag : profile.tags)
-    {
-        if (tag.signature == IccSignature("gTRC"))
-        {
-            tag.contents = IccCurveType(IccToneCurve::Srgb());
-        }
-        if (tag.signature == IccSignature("bTRC"))
-        {
-            tag.contents = IccCurveType(IccToneCurve::Gamma(2.0));
-        }
-    }
-    return ProfileBytes(profile);
-}
-
-// The first tag's entry in the table: signature, offset, length.
-constexpr std::size_t firstTagOffset = 132 + 4;
-constexpr std::size_t firstTagLength = 132 + 8;
-
-std::string LengthPastTheEnd()
-{
-    std::string profile = LinearRgbProfile();
-    profile[0] = '\x7F';
-    return profile;
-}
-
-std::string TagOutside()
-{
-    std::string profile = LinearRgbProfile();
-    profile[firstTagOffset] = '\x7F';
-    return profile;
-}
-
-std::string TagEndOutside()
-{
-    std::string profile = LinearRgbProfile();
-    const auto byte = [&](std::size_t at) { return std::uint32_t{static_cast<unsigned char>(profile[at])}; };
-    const std::uint32_t offset = byte(firstTagOffset) << 24 | byte(firstTagOffset + 1) << 16 |
-                                 byte(firstTagOffset + 2) << 8 | byte(firstTagOffset + 3);
-    const auto length = static_cast<std::uint32_t>(profile.size() - offset + 4);
-    for (std::size_t index = 0; index < 4; ++index)
-    {
-        profile[firstTagLength + index] = static_cast<char>(length >> (24 - 8 * index));
-    }
-    return profile;
-}
-
 std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
                    const std::string& profile)
 {
