@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 using namespace Tesmo::Plugin::Imaging;
@@ -56,34 +57,40 @@ void RunOverPixels(const StripStage& stage, LayoutPair pair, const std::uint8_t*
     stage.Run(strip.data(), pixelCount);
 }
 
-// The colour engine's stand-in, for a profile bound for it.
+// The colour engine's stand-in, for a profile bound for it: the lattice the engine's
+// sampling lays out for the profile (made once for 8-bit samples, once for 16-bit ones),
+// a few thousand of its nodes set to made-up colours, the rest left black: what the step
+// does with them is what is fuzzed, and a lattice is too large to fill for every input.
 std::unique_ptr<StripStage> EngineStage(const IccProfile& profile, LayoutPair pair, const std::uint8_t* data,
-                                        std::size_t size)
+                                        std::size_t size, std::optional<ColourLattice> (&lattices)[2])
 {
+    const std::uint32_t levels = SampleLevels(pair.from);
     if (profile.ColourSpace() == Signature("GRAY"))
     {
-        std::vector<std::uint8_t> levels(SampleLevels(pair.from));
-        for (std::size_t level = 0; level < levels.size(); ++level)
+        std::vector<std::uint8_t> grey(levels);
+        for (std::size_t level = 0; level < grey.size(); ++level)
         {
-            levels[level] = data[level % size];
+            grey[level] = data[level % size];
         }
-        return MakeColourStage(GreyLevels(std::move(levels)), pair.from, pair.to);
+        return MakeColourStage(GreyLevels(std::move(grey)), pair.from, pair.to);
     }
-    // The lattice as the engine's sampling lays it out for the profile, its nodes filled
-    // with made-up colours: what the step does with them is what is fuzzed.
-    ColourLattice lattice = ColourLattice::ForProfile(profile, SampleLevels(pair.from));
-    std::uint32_t seed = 28;
-    for (std::size_t node = 0; node < lattice.NodeCount(); ++node)
+    std::optional<ColourLattice>& lattice = lattices[levels > 256];
+    if (!lattice)
     {
-        std::uint16_t xyz[3];
-        for (std::uint16_t& component : xyz)
+        lattice = ColourLattice::ForProfile(profile, levels);
+        std::uint32_t seed = 28;
+        for (std::size_t index = 0; index < 4096; ++index)
         {
-            seed = seed * 1664525u + 1013904223u;
-            component = static_cast<std::uint16_t>(seed >> 16);
+            std::uint16_t xyz[3];
+            for (std::uint16_t& component : xyz)
+            {
+                seed = seed * 1664525u + 1013904223u;
+                component = static_cast<std::uint16_t>(seed >> 16);
+            }
+            lattice->SetNode(seed % lattice->NodeCount(), xyz);
         }
-        lattice.SetNode(node, xyz);
     }
-    return MakeColourStage(std::move(lattice), pair.from, pair.to);
+    return MakeColourStage(*lattice, pair.from, pair.to);
 }
 
 } // namespace
@@ -95,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         return 0;
     }
+    std::optional<ColourLattice> lattices[2];
     for (const bool cmykFrame : {false, true})
     {
         if (!ChangesFrame(*profile, cmykFrame))
@@ -107,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::unique_ptr<StripStage> stage = MatrixStage(*profile, pair.from, pair.to);
             if (stage == nullptr)
             {
-                stage = EngineStage(*profile, pair, data, size);
+                stage = EngineStage(*profile, pair, data, size, lattices);
             }
             if (stage != nullptr)
             {
