@@ -22,9 +22,9 @@ seconds="${1:-600}"
 [ $# -eq 0 ] || shift
 case "$seconds" in '' | *[!0-9]*) echo "usage: fuzz.sh [--check] [SECONDS] [TARGET...]" >&2; exit 2 ;; esac
 
-command -v clang++-16 >/dev/null || bash scripts/setup.sh fuzz
+step "installing clang-16 where it is missing, building the fuzz targets"
+bash scripts/setup.sh fuzz
 fuzz_build="$BUILD/fuzz"
-step "building the fuzz targets"
 cmake -S tests/fuzz -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$fuzz_build" -j "$(nproc)" | grep -E 'warning|error' || true
 [ "${PIPESTATUS[0]}" -eq 0 ] || { say "the fuzz targets did not build"; exit 1; }

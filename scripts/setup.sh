@@ -10,26 +10,19 @@
 #                        registration that lets this kernel run 32-bit Wine through it
 #   setup.sh             all of it
 #   setup.sh fuzz        only clang-16 with its sanitizers' and libFuzzer's runtime, which
-#                        the native fuzz targets (tests/fuzz/) are built with
+#                        the native fuzz targets (tests/fuzz/) are built with; test.sh
+#                        has it run beside the suites, once the other phases are done
 # After the phase, "x86" limits the compilers to the 32-bit one and Wine to its 32-bit
-# half, for a script that builds and runs nothing else; a third word "fuzz" (after "both"
-# or "x86") adds the fuzz targets' compiler to the runtime's packages, for test.sh. Safe
-# to run again; it only does what is missing.
+# half, for a script that builds and runs nothing else. Safe to run again; it only does
+# what is missing.
 set -euo pipefail
 
 phase="${1:-all}"
 case "$phase" in
     compilers | first | runtime | all | fuzz) ;;
-    *) echo "usage: setup.sh [compilers|first|runtime|all|fuzz] [both|x86] [fuzz]" >&2; exit 2 ;;
+    *) echo "usage: setup.sh [compilers|first|runtime|all|fuzz] [x86]" >&2; exit 2 ;;
 esac
 builds="${2:-both}"
-fuzz_packages=(clang-16 libclang-rt-16-dev)
-if [ "$phase" = fuzz ]; then
-    export DEBIAN_FRONTEND=noninteractive
-    wanted=($(for package in "${fuzz_packages[@]}"; do dpkg -s "$package" >/dev/null 2>&1 || echo "$package"; done))
-    [ ${#wanted[@]} -eq 0 ] || { apt-get update -qq && apt-get install -y -qq --no-install-recommends "${wanted[@]}" >/dev/null; }
-    exit 0
-fi
 say() { printf '[setup %s] %s\n' "$phase" "$*"; }
 
 # Debian 12's own qemu (7.2) takes about a minute to start each 32-bit Wine process and
@@ -55,8 +48,6 @@ compiler_packages=(g++-mingw-w64-i686-posix cmake)
 # only for a script that runs 64-bit programs too.
 runtime_packages=(wine wine32:i386)
 [ "$builds" = x86 ] || runtime_packages+=(wine64)
-# The native fuzz targets' compiler installs beside the first build too.
-[ "${3:-}" != fuzz ] || runtime_packages+=("${fuzz_packages[@]}")
 
 # The runtime's packages are downloaded here, beside the compilers' install, and installed
 # from here by the runtime phase, which first waits for the download to end.
@@ -110,7 +101,7 @@ PIN
 # The compilers' phase reads the package lists for both phases, so that the runtime's
 # install, beside the first build, needs no second reading.
 export DEBIAN_FRONTEND=noninteractive
-if [ "$phase" != runtime ]; then
+if [ "$phase" != runtime ] && [ "$phase" != fuzz ]; then
     sources_changed=false
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
@@ -167,6 +158,16 @@ extract_emulator() {
     mv "$own_emulator.new" "$own_emulator"
     current_emulator "$own_emulator" || { say "the emulator taken from ${packages[0]} does not run"; exit 1; }
 }
+
+# The fuzz targets' compiler alone, the package lists read only when they do not know it.
+if [ "$phase" = fuzz ]; then
+    fuzz_packages=($(missing clang-16 libclang-rt-16-dev))
+    [ ${#fuzz_packages[@]} -eq 0 ] || apt-cache show clang-16 >/dev/null 2>&1 || apt-get update -qq
+    # Lists older than the archive name versions it no longer holds: read them anew then.
+    install /var/cache/apt/archives "${fuzz_packages[@]}" ||
+        { apt-get update -qq && install /var/cache/apt/archives "${fuzz_packages[@]}"; }
+    exit 0
+fi
 
 mkdir -p "$fetched/partial"
 chown -R _apt:root "$fetched" 2>/dev/null || true

@@ -11,7 +11,7 @@ cd "$ROOT"
 step "checking the documents' links"
 bash scripts/check-links.sh
 
-prepare both fuzz
+prepare
 configure_and_build x64 PluginTests plugin-host sample-maker
 bash scripts/check-abi.sh x64 build/x64/bin/WicImagePlugin.dll
 # The x86 build starts at once, beside the end of Wine's install and the making of the
@@ -21,9 +21,10 @@ bash scripts/check-abi.sh x64 build/x64/bin/WicImagePlugin.dll
 say "building the x86 PluginTests and plugin-host beside what follows"
 background x86-build configure_and_build x86 PluginTests plugin-host
 wine_ready
-# The native fuzz targets (clang-16, installed with Wine) are built, run over every
-# corpus file once and fuzzed for 20 s in all, beside the suites: one core's work for
-# about half a minute, much of it while the 64-bit suite waits on Wine's server.
+# The native fuzz targets' compiler (clang-16) is installed, once Wine's install is done
+# with the package manager, and the targets are built, run over every corpus file once
+# and fuzzed for 20 s in all, beside the suites: a core's work for under a minute, much
+# of it while the 64-bit suite waits on Wine's server, off the way to the suites.
 background fuzz bash scripts/fuzz.sh --check 20
 
 # The committed samples must be exactly what their maker writes, so that neither can
@@ -65,7 +66,7 @@ say "the release zip:"
 finish package-check "packing the release zip and checking what it holds (beside the x86 suite)" ||
     failed+=("the release zip's check")
 say "the fuzz targets:"
-finish fuzz "building the fuzz targets, their corpus once and 20 s of fuzzing (beside the suites)" ||
+finish fuzz "clang-16, the fuzz targets, their corpus once and 20 s of fuzzing (beside the suites)" ||
     failed+=("the fuzz targets")
 
 print_steps
