@@ -122,6 +122,12 @@ void MeasureColour(const PluginHost::PluginLibrary& plugin, const std::wstring& 
     measure("sRGB-tagged PNG",
             {L"srgb.png", RgbPng(size, rgb, 8, EncodeIccProfile(PluginHost::MatrixProfile(PluginHost::SrgbSpace())))},
             {L"untagged.png", untaggedPng}, StepEffect::Unchecked, 1.05);
+    {
+        PluginHost::PngImage gamma{size.width, size.height, PluginHost::PngColourType::Rgb, 8, rgb};
+        gamma.gamma = 45455; // a pure 2.2 power, no profile
+        measure("gAMA PNG, no profile", {L"gamma.png", PluginHost::EncodePng(gamma)}, {L"untagged.png", untaggedPng},
+                StepEffect::ChangesPixels, 1.30);
+    }
     measure("Adobe RGB TIFF", {L"adobe-rgb.tif", Tiff(size, rgb, PluginHost::TiffColour::Rgb, adobe)},
             {L"untagged.tif", Tiff(size, rgb, PluginHost::TiffColour::Rgb, "")}, StepEffect::ChangesPixels, 0);
     measure("CMYK TIFF (against RGB)",

@@ -90,6 +90,25 @@ std::string EncodePng(const PngImage& image)
     header += std::string(3, '\0'); // deflate, adaptive filtering, not interlaced
     PutChunk(out, "IHDR", header);
 
+    if (image.gamma)
+    {
+        std::string gamma;
+        BigEndian::Put32(gamma, *image.gamma);
+        PutChunk(out, "gAMA", gamma);
+    }
+    if (image.chromaticities)
+    {
+        std::string chromaticities;
+        for (const unsigned int value : *image.chromaticities)
+        {
+            BigEndian::Put32(chromaticities, value);
+        }
+        PutChunk(out, "cHRM", chromaticities);
+    }
+    if (image.srgbIntent)
+    {
+        PutChunk(out, "sRGB", std::string(1, static_cast<char>(*image.srgbIntent)));
+    }
     if (image.profile)
     {
         PutChunk(out, "iCCP", image.profile->name + '\0' + '\0' + ZlibStored(image.profile->bytes));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 
@@ -8,7 +9,8 @@ namespace Tesmo::PluginHost
 
 // PNG files written byte by byte, so that whoever makes one controls what WIC's encoder
 // never writes or decides for itself: every colour type and bit depth, a palette with its
-// transparency, and an embedded colour profile (iCCP). The pixel data is stored, not
+// transparency, an embedded colour profile (iCCP), and the colour chunks a decoder must
+// weigh against it (gAMA, cHRM, sRGB). The pixel data is stored, not
 // compressed (zlib's stored blocks), each row with filter 0, one IDAT chunk.
 
 enum class PngColourType : unsigned int
@@ -39,6 +41,10 @@ struct PngImage
     std::string palette{};      // PLTE's contents (R, G, B each entry); empty: no PLTE chunk
     std::string transparency{}; // tRNS's contents as they are; empty: no tRNS chunk
     std::optional<PngProfile> profile{};
+    std::optional<unsigned int> gamma{}; // gAMA's value: the gamma times 100000
+    // cHRM's values: white x and y, then red's, green's and blue's, each times 100000.
+    std::optional<std::array<unsigned int, 8>> chromaticities{};
+    std::optional<unsigned char> srgbIntent{}; // an sRGB chunk with this rendering intent
 };
 
 // The file's bytes. Throws std::invalid_argument for a bit depth the colour type does not

@@ -1,6 +1,7 @@
 #include "imaging/FrameDecoding.h"
 
 #include "imaging/animation/GifAnimation.h"
+#include "imaging/animation/GifColourTables.h"
 #include "imaging/animation/GifDrawing.h"
 #include "imaging/ImagingFactory.h"
 #include "imaging/orientation/PhotoOrientation.h"
@@ -132,6 +133,14 @@ BYTE* AllocateForHost(UINT width, UINT height, const FrameOutputs& outputs)
     return buffer;
 }
 
+// A frame that cannot be asked for its pixels gets no buffer.
+bool FailWithoutBuffer(const FrameOutputs& outputs)
+{
+    outputs.pixels = nullptr;
+    outputs.byteCount = 0;
+    return Fail(copyFailed);
+}
+
 // Turned or not, the frame takes the same number of bytes.
 bool CopyFrame(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame, IWICFormatConverter& converter,
                const StoredFrame& stored, const PixelPlan& plan, const FrameOutputs& outputs)
@@ -156,6 +165,10 @@ bool ComposeFrame(IWICImagingFactory& factory, const GifComposition& composition
 {
     outputs.width = composition.screen.width;
     outputs.height = composition.screen.height;
+    if (composition.colourless)
+    {
+        return FailWithoutBuffer(outputs);
+    }
     BYTE* const canvas = AllocateForHost(composition.screen.width, composition.screen.height, outputs);
     return (canvas != nullptr && DrawGifComposition(factory, composition, canvas) == S_OK) ||
            Fail(copyFailed);
@@ -186,14 +199,12 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
         return Fail(factoryFailed);
     }
 
+    std::wstring widePath;
+    if (!WidenAnsiPath(path, widePath) ||
+        factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                           &decoder) != S_OK)
     {
-        std::wstring widePath;
-        if (!WidenAnsiPath(path, widePath) ||
-            factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
-                                               WICDecodeMetadataCacheOnDemand, &decoder) != S_OK)
-        {
-            return Fail(openFailed);
-        }
+        return Fail(openFailed);
     }
 
     // Each output is taken over only once its step has succeeded.
@@ -212,7 +223,8 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
 
     UINT width = 0;
     UINT height = 0;
-    if (frame->GetSize(&width, &height) != S_OK)
+    // A frame without area has no picture to give.
+    if (frame->GetSize(&width, &height) != S_OK || width == 0 || height == 0)
     {
         return Fail(sizeFailed);
     }
@@ -227,10 +239,14 @@ bool DecodeFrame(const char* path, unsigned int frameIndex, const FrameOutputs& 
     const StoredFrame stored{width, height, OrientationToApply(*decoder.Get(), *frame.Get(), settings)};
     outputs.width = SwapsSides(stored.orientation) ? height : width;
     outputs.height = SwapsSides(stored.orientation) ? width : height;
+    if (!GifFrameHasColours(*decoder.Get(), *frame.Get()))
+    {
+        return FailWithoutBuffer(outputs);
+    }
 
     // Colour through the frame's profile, then alpha over the background: each step only
     // where it applies.
-    const PixelPlan plan = PlanPixels(*factory.Get(), *decoder.Get(), *frame.Get(), settings);
+    const PixelPlan plan = PlanPixels(*factory.Get(), *decoder.Get(), *frame.Get(), widePath.c_str(), settings);
     if (factory->CreateFormatConverter(&converter) != S_OK)
     {
         return Fail(converterFailed);

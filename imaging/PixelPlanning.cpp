@@ -64,7 +64,7 @@ bool PlanColour(PixelPlan& plan, const EmbeddedProfile& profile, const GUID& fra
 } // namespace
 
 PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
-                     const FrameSettings& settings)
+                     const wchar_t* path, const FrameSettings& settings)
 {
     PixelPlan plan;
     plan.format = WicFormats::pixel24bppRgb;
@@ -80,6 +80,10 @@ PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IW
         alpha = FrameAlpha::None;
     }
     std::optional<EmbeddedProfile> profile = EmbeddedProfile::Read(factory, frame, frameFormat);
+    if (!profile)
+    {
+        profile = EmbeddedProfile::ReadPngGamma(decoder, path, frameFormat);
+    }
     if (profile && settings.profileRaw())
     {
         profile.reset();

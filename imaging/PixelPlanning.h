@@ -17,11 +17,12 @@ struct PixelPlan
 };
 
 // Decides from the frame's pixel format, alpha and embedded profile which steps apply:
-// colour through the profile, then alpha over the background. A frame that needs neither
+// colour through the profile, then alpha over the background. A PNG frame without a
+// profile may have its gAMA and cHRM chunks, read from the head of the file at path. A frame that needs neither
 // is read as 24-bit RGB through the converter, as ever, and nothing more is asked.
 // Wine's converter lacks some paths to the formats the steps want; a frame that already
 // has the wanted format is read from itself.
 PixelPlan PlanPixels(IWICImagingFactory& factory, IWICBitmapDecoder& decoder, IWICBitmapFrameDecode& frame,
-                     const FrameSettings& settings);
+                     const wchar_t* path, const FrameSettings& settings);
 
 } // namespace Tesmo::Plugin::Imaging

@@ -1,9 +1,9 @@
 // The host tool run as a user runs it, as a process of its own: `formats` marks every
 // decoder's extensions offered, a decode whose WIC factory cannot be made names that step,
 // the extension list without WIC is the registry's alone, and `sheet` lays every frame out
-// in cells of the documented size. Of the eight failing steps, reading the frame count and
-// reading the frame size cannot be made to fail for real with any file (WIC's decoders
-// fail such a file when it is opened), so neither is tested here rather than faked.
+// in cells of the documented size. Of the eight failing steps, reading the frame count
+// cannot be made to fail for real with any file (WIC's decoders fail such a file when it
+// is opened), so it is not tested here rather than faked.
 
 #include "hosting/GifEncoder.h"
 #include "hosting/ImageDataCall.h"

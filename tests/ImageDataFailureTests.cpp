@@ -26,7 +26,7 @@
 using namespace Tesmo::Tests;
 using Tesmo::PluginHost::AnsiPath, Tesmo::PluginHost::DebugMessageCapture, Tesmo::PluginHost::EncodeGif;
 using Tesmo::PluginHost::EncodeWithWic;
-using Tesmo::PluginHost::FailingStep, Tesmo::PluginHost::ImageDataCall;
+using Tesmo::PluginHost::FailingStep, Tesmo::PluginHost::GifImage, Tesmo::PluginHost::ImageDataCall;
 
 namespace
 {
@@ -36,6 +36,7 @@ constexpr unsigned int unwritten = ImageDataCall::unwritten;
 // The failing steps as the host tool words them for a user.
 constexpr const char* opening = "opening the file: finding a WIC decoder for its contents";
 constexpr const char* fetching = "fetching the frame";
+constexpr const char* sizing = "reading the frame size";
 constexpr const char* copying = "copying the pixels as 24-bit RGB";
 
 enum class Buffer
@@ -56,6 +57,29 @@ struct FailureCase : NamedCase
     unsigned int height;
     Buffer buffer;
 };
+
+// Images on a 2 x 1 screen, with the standard global colour table or none.
+std::wstring TwoPixelGif(const ScratchFolder& folder, std::vector<GifImage> images, bool globalTable = false)
+{
+    Tesmo::PluginHost::GifToEncode gif = Animation(2, 1, std::move(images));
+    if (!globalTable)
+    {
+        gif.globalColours.clear();
+    }
+    return folder.Write(L"picture.gif", EncodeGif(gif));
+}
+
+GifImage Coloured(GifImage image)
+{
+    image.localColours = standardLocalColours;
+    return image;
+}
+
+// An image block at (left, 0) one row high and no pixel wide.
+GifImage ZeroWidth(unsigned int left)
+{
+    return {left, 0, 0, 1, {}, Tesmo::PluginHost::GifControl{}, {}, false};
+}
 
 // A 3 x 2 page tagged to be turned clockwise, whose pixels are said to lie at the end of
 // the file, where there are none.
@@ -129,6 +153,25 @@ const FailureCase failureCases[] = {
          return folder.Write(L"screen.gif", EncodeGif(Animation(65535, 65535, {Patch(0, 0, 1, "1")})));
      },
      0, copyFailed, copying, 1, 65535, 65535, Buffer::Null},
+    // A GIF frame with neither a local nor a global colour table has no colours: WIC would
+    // read through a null palette. Still, composed, or drawn under a later frame.
+    {"GifWithoutColourTables", [](const ScratchFolder& f) { return TwoPixelGif(f, {Patch(0, 0, 2, "01")}); },
+     0, copyFailed, copying, 1, 2, 1, Buffer::Null},
+    {"GifWithoutColourTablesComposed",
+     [](const ScratchFolder& f) { return TwoPixelGif(f, {Patch(0, 0, 1, "0"), Patch(1, 0, 1, "1")}); }, 0,
+     copyFailed, copying, 2, 2, 1, Buffer::Null},
+    {"GifLaterFrameWithoutColourTables",
+     [](const ScratchFolder& f) { return TwoPixelGif(f, {Coloured(Patch(0, 0, 2, "01")), Patch(1, 0, 1, "1")}); },
+     1, copyFailed, copying, 2, 2, 1, Buffer::Null},
+    {"GifEarlierFrameWithoutColourTablesDrawn",
+     [](const ScratchFolder& f) { return TwoPixelGif(f, {Patch(0, 0, 2, "01"), Coloured(Patch(1, 0, 1, "1"))}); },
+     1, copyFailed, copying, 2, 2, 1, Buffer::Null},
+    // A frame without area has no picture, still or composed.
+    {"GifFrameOfZeroWidth", [](const ScratchFolder& f) { return TwoPixelGif(f, {ZeroWidth(0)}, true); }, 0,
+     sizeFailed, sizing, 1, unwritten, unwritten, Buffer::NotWritten},
+    {"GifLaterFrameOfZeroWidth",
+     [](const ScratchFolder& f) { return TwoPixelGif(f, {Patch(0, 0, 2, "01"), ZeroWidth(1)}, true); }, 1,
+     sizeFailed, sizing, 2, unwritten, unwritten, Buffer::NotWritten},
     // A row alone of 0x60000000 x 3 bytes does not fit in 32 bits.
     {"OverflowingStride",
      [](const ScratchFolder& folder) { return folder.Write(L"wide.bmp", Bmp24HeaderOnly(0x60000000, 1)); }, 0,

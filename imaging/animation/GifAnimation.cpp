@@ -1,5 +1,6 @@
 #include "imaging/animation/GifAnimation.h"
 
+#include "imaging/animation/GifColourTables.h"
 #include "imaging/MetadataItems.h"
 #include "imaging/PaletteColours.h"
 #include "imaging/WicFormats.h"
@@ -155,6 +156,10 @@ std::optional<GifComposition> PlanGifComposition(IWICImagingFactory& factory, IW
         --plan.firstFrame;
     }
     std::reverse(plan.frames.begin(), plan.frames.end());
+    plan.colourless = !HasGlobalColourTable(*reader.Get()) &&
+                      std::any_of(plan.frames.begin(), plan.frames.end(), [](const GifFrameRecord& record) {
+                          return record.Drawable() && !HasLocalColourTable(*record.frame.Get());
+                      });
     return plan;
 }
 

@@ -55,6 +55,7 @@ struct GifComposition
     GifScreen screen;
     UINT firstFrame = 0;
     std::vector<GifFrameRecord> frames; // firstFrame to k
+    bool colourless = false; // a frame to draw has no colour table: it cannot be drawn
 };
 
 // How frame frameIndex (of frameCount) of the decoder's file, already fetched as frame, is

@@ -1,8 +1,10 @@
 #include "imaging/colour/EmbeddedProfile.h"
 
 #include "imaging/colour/engine/EngineSampling.h"
+#include "imaging/colour/PngGamma.h"
 #include "imaging/colour/ProfileChoice.h"
 #include "imaging/colour/profile/IccProfile.h"
+#include "imaging/FileBytes.h"
 #include "imaging/WicFormats.h"
 
 #include <wrl/client.h>
@@ -16,6 +18,10 @@ namespace
 {
 
 using Microsoft::WRL::ComPtr;
+
+// More than the head of any PNG that is not built to waste memory: IHDR, colour and text
+// chunks, a large profile.
+constexpr std::uint64_t longestPngHead = 8u << 20;
 
 // More colour contexts than any codec gives a frame; a count past it is not believed.
 constexpr UINT mostContexts = 16;
@@ -89,6 +95,40 @@ std::optional<EmbeddedProfile> EmbeddedProfile::Read(IWICImagingFactory& factory
         return std::nullopt;
     }
     return EmbeddedProfile(std::move(bytes), profile->ColourSpace());
+}
+
+// A pure 2.2 power is not sRGB's curve, though near it: such a file converts too. PNG
+// frames are never CMYK, and the profile is RGB or GRAY.
+std::optional<EmbeddedProfile> EmbeddedProfile::ReadPngGamma(IWICBitmapDecoder& decoder, const wchar_t* path,
+                                                             const GUID& frameFormat)
+{
+    GUID container{};
+    if (path == nullptr || IsCmykFormat(frameFormat) || decoder.GetContainerFormat(&container) != S_OK ||
+        container != WicFormats::containerPng)
+    {
+        return std::nullopt;
+    }
+    try
+    {
+        const std::optional<PngHead> head = ReadPngHead(path, longestPngHead);
+        std::optional<std::vector<std::uint8_t>> bytes;
+        if (head)
+        {
+            bytes = PngGammaProfile(head->bytes.data(), head->chunks);
+        }
+        const std::optional<IccProfile> profile =
+            bytes ? IccProfile::Read(bytes->data(), bytes->size()) : std::nullopt;
+        if (!profile)
+        {
+            return std::nullopt;
+        }
+        const std::uint32_t space = profile->ColourSpace();
+        return EmbeddedProfile(std::move(*bytes), space);
+    }
+    catch (const std::bad_alloc&)
+    {
+        return std::nullopt;
+    }
 }
 
 std::unique_ptr<StripStage> EmbeddedProfile::Stage(StripLayout from, StripLayout to) const

@@ -25,6 +25,11 @@ public:
     // change it. A profile WIC cannot hand over, or that is no ICC profile, is none.
     static std::optional<EmbeddedProfile> Read(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame,
                                                const GUID& frameFormat);
+    // For a PNG frame without a profile of its own: the one its gAMA and cHRM chunks
+    // describe (see PngGamma.h), read from the head of the file at path only, which is
+    // all a still PNG's colour chunks take. Nothing for any other container format.
+    static std::optional<EmbeddedProfile> ReadPngGamma(IWICBitmapDecoder& decoder, const wchar_t* path,
+                                                       const GUID& frameFormat);
     virtual ~EmbeddedProfile() = default;
 
     bool IsCmyk() const { return colourSpace == cmyk; }

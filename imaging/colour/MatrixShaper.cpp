@@ -1,5 +1,6 @@
 #include "imaging/colour/MatrixShaper.h"
 
+#include "imaging/colour/profile/ColourMatrix.h"
 #include "imaging/colour/profile/IccNumbers.h"
 #include "imaging/colour/SrgbSpace.h"
 
@@ -10,8 +11,6 @@ namespace Tesmo::Plugin::Imaging
 
 namespace
 {
-
-using Matrix = std::array<double, 9>; // row by row
 
 // A 16-bit channel's table is computed at this many evenly spaced points and filled in
 // between them: a curve's bend between two points is far below a 16-bit step, and the
@@ -38,54 +37,9 @@ std::vector<std::uint16_t> LinearTable(const ToneCurve& curve, std::uint32_t lev
     return table;
 }
 
-bool Invert(const Matrix& m, Matrix& inverse)
-{
-    const double determinant = m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
-                               m[2] * (m[3] * m[7] - m[4] * m[6]);
-    if (!std::isfinite(determinant) || std::fabs(determinant) < 1e-9)
-    {
-        return false;
-    }
-    inverse = {(m[4] * m[8] - m[5] * m[7]) / determinant, (m[2] * m[7] - m[1] * m[8]) / determinant,
-               (m[1] * m[5] - m[2] * m[4]) / determinant, (m[5] * m[6] - m[3] * m[8]) / determinant,
-               (m[0] * m[8] - m[2] * m[6]) / determinant, (m[2] * m[3] - m[0] * m[5]) / determinant,
-               (m[3] * m[7] - m[4] * m[6]) / determinant, (m[1] * m[6] - m[0] * m[7]) / determinant,
-               (m[0] * m[4] - m[1] * m[3]) / determinant};
-    return true;
-}
-
-Matrix Multiply(const Matrix& left, const Matrix& right)
-{
-    Matrix product{};
-    for (std::size_t row = 0; row < 3; ++row)
-    {
-        for (std::size_t column = 0; column < 3; ++column)
-        {
-            for (std::size_t k = 0; k < 3; ++k)
-            {
-                product[row * 3 + column] += left[row * 3 + k] * right[k * 3 + column];
-            }
-        }
-    }
-    return product;
-}
-
-Matrix FromColumns(const std::array<Xyz, 3>& columns)
-{
-    Matrix matrix{};
-    for (std::size_t row = 0; row < 3; ++row)
-    {
-        for (std::size_t column = 0; column < 3; ++column)
-        {
-            matrix[row * 3 + column] = columns[column][row];
-        }
-    }
-    return matrix;
-}
-
 // The profile's linear RGB to linear sRGB: through XYZ (D50), where both sets of
 // colorants lead, as a relative colorimetric conversion between two such profiles goes.
-bool ToSrgb(const IccProfile& profile, Matrix& matrix)
+bool ToSrgb(const IccProfile& profile, ColourMatrix& matrix)
 {
     constexpr std::uint32_t colorantTags[] = {Signature("rXYZ"), Signature("gXYZ"), Signature("bXYZ")};
     std::array<Xyz, 3> colorants{};
@@ -96,7 +50,7 @@ bool ToSrgb(const IccProfile& profile, Matrix& matrix)
             return false;
         }
     }
-    Matrix fromXyz{};
+    ColourMatrix fromXyz{};
     if (!Invert(FromColumns(srgbColorants), fromXyz))
     {
         return false;
@@ -114,7 +68,7 @@ std::optional<MatrixShaper> MatrixShaper::FromProfile(const IccProfile& profile,
         grey ? std::array{Signature("kTRC"), Signature("kTRC"), Signature("kTRC")}
              : std::array{Signature("rTRC"), Signature("gTRC"), Signature("bTRC")};
     // A grey profile's neutral is sRGB's neutral of the same luminance.
-    Matrix matrix = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    ColourMatrix matrix = {1, 0, 0, 0, 1, 0, 0, 0, 1};
     if (levels < 2 || (!grey && !ToSrgb(profile, matrix)))
     {
         return std::nullopt;

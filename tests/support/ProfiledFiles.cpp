@@ -49,8 +49,8 @@ std::string LinearGreyProfile()
     return ProfileBytes(GreyProfile("Linear grey", IccToneCurve::Gamma(1.0)));
 }
 
-std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
-                   const std::string& profile)
+PngImage RowImage(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
+                  const std::string& profile)
 {
     PngImage image;
     image.width = static_cast<unsigned int>(samples.size() / SamplesPerPixel(type));
@@ -69,7 +69,13 @@ std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<
     {
         image.profile = PngProfile{"ICC profile", profile};
     }
-    return EncodePng(image);
+    return image;
+}
+
+std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
+                   const std::string& profile)
+{
+    return EncodePng(RowImage(type, bitDepth, samples, profile));
 }
 
 std::string TiffRow(TiffColour colour, TiffAlpha alpha, const std::vector<unsigned int>& samples,

@@ -21,8 +21,10 @@ std::string SwappedRedAndGreenProfile();
 std::string LinearRgbProfile();
 std::string LinearGreyProfile();
 
-// One row of samples (8-bit values, or 16-bit ones when bitDepth is 16) as a PNG of the
-// colour type, with the profile when it is not empty.
+// One row of samples (8-bit values, or 16-bit ones when bitDepth is 16) as a PNG image of
+// the colour type, with the profile when it is not empty; PngRow gives its bytes.
+PluginHost::PngImage RowImage(PluginHost::PngColourType type, unsigned int bitDepth,
+                              const std::vector<unsigned int>& samples, const std::string& profile = {});
 std::string PngRow(PluginHost::PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
                    const std::string& profile = {});
 // One page of one row as a TIFF, of 8-bit samples or 16-bit ones.

@@ -1,5 +1,6 @@
 #include "imaging/colour/engine/ColourLattice.h"
 
+#include "imaging/colour/profile/ColourMatrix.h"
 #include "imaging/colour/profile/IccNumbers.h"
 #include "imaging/colour/profile/TableCurves.h"
 #include "imaging/colour/SrgbSpace.h"
@@ -91,16 +92,11 @@ ColourLattice::ColourLattice(unsigned int inputs, unsigned int nodes, std::uint3
     outputs.resize(count * 3);
 
     // XYZ to linear sRGB: the inverse of sRGB's colorants.
-    const auto& c = srgbColorants;
-    const double m[9] = {c[0][0], c[1][0], c[2][0], c[0][1], c[1][1], c[2][1], c[0][2], c[1][2], c[2][2]};
-    const double determinant = m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
-                               m[2] * (m[3] * m[7] - m[4] * m[6]);
-    const double inverse[9] = {(m[4] * m[8] - m[5] * m[7]), (m[2] * m[7] - m[1] * m[8]), (m[1] * m[5] - m[2] * m[4]),
-                               (m[5] * m[6] - m[3] * m[8]), (m[0] * m[8] - m[2] * m[6]), (m[2] * m[3] - m[0] * m[5]),
-                               (m[3] * m[7] - m[4] * m[6]), (m[1] * m[6] - m[0] * m[7]), (m[0] * m[4] - m[1] * m[3])};
+    ColourMatrix inverse{};
+    Invert(FromColumns(srgbColorants), inverse);
     for (std::size_t entry = 0; entry < 9; ++entry)
     {
-        toSrgb[entry] = static_cast<float>(inverse[entry] / determinant);
+        toSrgb[entry] = static_cast<float>(inverse[entry]);
     }
     if (lab)
     {
@@ -116,7 +112,7 @@ ColourLattice::ColourLattice(unsigned int inputs, unsigned int nodes, std::uint3
         for (std::size_t entry = 0; entry < 9; ++entry)
         {
             labToSrgb[entry] = static_cast<std::int32_t>(
-                std::lround(std::ldexp(inverse[entry] / determinant * connectionWhite[entry % 3], labShift)));
+                std::lround(std::ldexp(inverse[entry] * connectionWhite[entry % 3], labShift)));
         }
         cubes = std::make_shared<const std::vector<std::int32_t>>(std::move(cubed));
     }
