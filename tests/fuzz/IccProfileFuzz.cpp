@@ -34,10 +34,7 @@ constexpr LayoutPair rgbPairs[] = {
     {StripLayout::Rgb48, StripLayout::Rgb24},   {StripLayout::Rgba64, StripLayout::Rgb24},
     {StripLayout::Rgba64, StripLayout::Bgra32}, {StripLayout::Gray16, StripLayout::Rgb24},
 };
-constexpr LayoutPair cmykPairs[] = {
-    {StripLayout::Cmyk32, StripLayout::Rgb24},
-    {StripLayout::Cmyk64, StripLayout::Rgb24},
-};
+constexpr LayoutPair cmykPairs[] = {{StripLayout::Cmyk32, StripLayout::Rgb24}, {StripLayout::Cmyk64, StripLayout::Rgb24}};
 
 constexpr std::size_t pixelCount = 24;
 
@@ -48,8 +45,7 @@ void RunOverPixels(const StripStage& stage, LayoutPair pair, const std::uint8_t*
 {
     const std::size_t pixelBytes = std::max(BytesPerPixel(pair.from), BytesPerPixel(pair.to));
     std::vector<std::uint8_t> strip(pixelBytes * pixelCount);
-    const std::size_t fromBytes = BytesPerPixel(pair.from) * pixelCount;
-    for (std::size_t at = 0; at < fromBytes; ++at)
+    for (std::size_t at = 0; at < BytesPerPixel(pair.from) * pixelCount; ++at)
     {
         const std::size_t pixel = at / BytesPerPixel(pair.from);
         strip[at] = pixel == 0 ? 0x00 : pixel == 1 ? 0xFF : pixel == 2 ? (at & 1 ? 0x80 : 0x00) : data[at % size];
@@ -68,10 +64,7 @@ std::unique_ptr<StripStage> EngineStage(const IccProfile& profile, LayoutPair pa
     if (profile.ColourSpace() == Signature("GRAY"))
     {
         std::vector<std::uint8_t> grey(levels);
-        for (std::size_t level = 0; level < grey.size(); ++level)
-        {
-            grey[level] = data[level % size];
-        }
+        std::generate(grey.begin(), grey.end(), [&, level = std::size_t{0}]() mutable { return data[level++ % size]; });
         return MakeColourStage(GreyLevels(std::move(grey)), pair.from, pair.to);
     }
     std::optional<ColourLattice>& lattice = lattices[levels > 256];
@@ -82,11 +75,7 @@ std::unique_ptr<StripStage> EngineStage(const IccProfile& profile, LayoutPair pa
         for (std::size_t index = 0; index < 4096; ++index)
         {
             std::uint16_t xyz[3];
-            for (std::uint16_t& component : xyz)
-            {
-                seed = seed * 1664525u + 1013904223u;
-                component = static_cast<std::uint16_t>(seed >> 16);
-            }
+            std::generate(std::begin(xyz), std::end(xyz), [&] { return static_cast<std::uint16_t>((seed = seed * 1664525u + 1013904223u) >> 16); });
             lattice->SetNode(seed % lattice->NodeCount(), xyz);
         }
     }
@@ -113,10 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                : std::vector(std::begin(rgbPairs), std::end(rgbPairs)))
         {
             std::unique_ptr<StripStage> stage = MatrixStage(*profile, pair.from, pair.to);
-            if (stage == nullptr)
-            {
-                stage = EngineStage(*profile, pair, data, size, lattices);
-            }
+            stage = stage ? std::move(stage) : EngineStage(*profile, pair, data, size, lattices);
             if (stage != nullptr)
             {
                 RunOverPixels(*stage, pair, data, size);

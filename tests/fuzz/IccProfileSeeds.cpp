@@ -10,6 +10,7 @@
 
 #include "hosting/IccProfileBuilders.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iostream>
@@ -83,10 +84,7 @@ std::vector<std::pair<std::string, std::string>> Seeds()
     add("damaged-curve-count", sampled);
     std::mt19937 random(28);
     std::string noise(600, '\0');
-    for (char& byte : noise)
-    {
-        byte = static_cast<char>(random());
-    }
+    std::generate(noise.begin(), noise.end(), [&] { return static_cast<char>(random()); });
     add("random-bytes", noise);
     return seeds;
 }
