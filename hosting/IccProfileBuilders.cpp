@@ -103,15 +103,20 @@ IccProfileToEncode MatrixProfile(const RgbColourSpace& space, IccVersion version
 IccProfileToEncode MatrixProfile(const std::string& name, const RgbColorants& colorants, const IccToneCurve& curve,
                                  IccVersion version)
 {
+    return MatrixProfile(name, colorants, {curve, curve, curve}, version);
+}
+
+IccProfileToEncode MatrixProfile(const std::string& name, const RgbColorants& colorants,
+                                 const std::array<IccToneCurve, 3>& curves, IccVersion version)
+{
     IccProfileToEncode profile =
         StartProfile(IccSignature("mntr"), IccSignature("RGB "), IccSignature("XYZ "), name, version);
     profile.tags.push_back({IccSignature("rXYZ"), IccXyzType(colorants.red)});
     profile.tags.push_back({IccSignature("gXYZ"), IccXyzType(colorants.green)});
     profile.tags.push_back({IccSignature("bXYZ"), IccXyzType(colorants.blue)});
-    for (const std::uint32_t signature : {IccSignature("rTRC"), IccSignature("gTRC"), IccSignature("bTRC")})
-    {
-        profile.tags.push_back({signature, IccCurveType(curve)});
-    }
+    profile.tags.push_back({IccSignature("rTRC"), IccCurveType(curves[0])});
+    profile.tags.push_back({IccSignature("gTRC"), IccCurveType(curves[1])});
+    profile.tags.push_back({IccSignature("bTRC"), IccCurveType(curves[2])});
     return profile;
 }
 
@@ -143,14 +148,59 @@ IccProfileToEncode TableProfile(const std::string& name, const RgbLabConversion&
     return profile;
 }
 
-IccProfileToEncode NaiveCmykProfile(unsigned int gridPoints, IccVersion version)
+IccProfileToEncode NaiveCmykProfile(unsigned int gridPoints, IccVersion version, bool cyanAndMagentaSwapped)
 {
+    // Swapped, the first ink takes green away and the second red, both ways.
+    const auto swapped = [cyanAndMagentaSwapped](std::vector<double> inks) {
+        if (cyanAndMagentaSwapped)
+        {
+            std::swap(inks[0], inks[1]);
+        }
+        return inks;
+    };
     IccProfileToEncode profile = StartProfile(IccSignature("prtr"), IccSignature("CMYK"), IccSignature("Lab "),
                                       "Naive CMYK inks over sRGB", version);
-    profile.tags.push_back(LabTableTag(IccSignature("A2B0"), 4, 3, gridPoints, [](const std::vector<double>& cmyk)
-                                       { return AsLut16(XyzToLab(SrgbToXyzD50(NaiveInkToSrgb(cmyk)))); }));
-    profile.tags.push_back(LabTableTag(IccSignature("B2A0"), 3, 4, gridPoints, [](const std::vector<double>& lab)
-                                       { return SrgbToNaiveInk(XyzD50ToSrgb(LabToXyz(Lut16ToLab(lab)))); }));
+    profile.tags.push_back(LabTableTag(IccSignature("A2B0"), 4, 3, gridPoints, [&](const std::vector<double>& cmyk)
+                                       { return AsLut16(XyzToLab(SrgbToXyzD50(NaiveInkToSrgb(swapped(cmyk))))); }));
+    profile.tags.push_back(LabTableTag(IccSignature("B2A0"), 3, 4, gridPoints, [&](const std::vector<double>& lab)
+                                       { return swapped(SrgbToNaiveInk(XyzD50ToSrgb(LabToXyz(Lut16ToLab(lab))))); }));
+    return profile;
+}
+
+std::string DamagedIccProfile(std::string profile, IccDamage damage)
+{
+    constexpr std::size_t tagCount = 128;
+    constexpr std::size_t firstOffset = 132 + 4; // the first tag's entry: signature, offset, length
+    constexpr std::size_t firstLength = 132 + 8;
+    const auto put = [&](std::size_t at, std::uint32_t value) {
+        for (std::size_t index = 0; index < 4; ++index)
+        {
+            profile[at + index] = static_cast<char>(value >> (24 - 8 * index));
+        }
+    };
+    const auto offset = [&] {
+        std::uint32_t value = 0;
+        for (std::size_t index = 0; index < 4; ++index)
+        {
+            value = value << 8 | static_cast<unsigned char>(profile[firstOffset + index]);
+        }
+        return value;
+    };
+    switch (damage)
+    {
+    case IccDamage::LengthPastTheEnd:
+        put(0, 0x7F000000);
+        break;
+    case IccDamage::TagOutside:
+        put(firstOffset, 0x7F000000);
+        break;
+    case IccDamage::TagEndOutside:
+        put(firstLength, static_cast<std::uint32_t>(profile.size() - offset() + 4));
+        break;
+    case IccDamage::TagCountPastTheTable:
+        put(tagCount, 0x7F000000);
+        break;
+    }
     return profile;
 }
 

@@ -4,6 +4,7 @@
 #include "hosting/IccProfile.h"
 #include "hosting/IccTagTypes.h"
 
+#include <array>
 #include <functional>
 #include <string>
 
@@ -50,6 +51,10 @@ IccProfileToEncode MatrixProfile(const RgbColourSpace& space, IccVersion version
 IccProfileToEncode MatrixProfile(const std::string& name, const RgbColorants& colorants, const IccToneCurve& curve,
                                  IccVersion version = IccVersion::V2_1);
 
+// The same with a curve of its own for each channel, red's, green's, blue's.
+IccProfileToEncode MatrixProfile(const std::string& name, const RgbColorants& colorants,
+                                 const std::array<IccToneCurve, 3>& curves, IccVersion version = IccVersion::V2_1);
+
 // A grey display profile ('mntr', GRAY, PCS XYZ) with the curve as 'kTRC'.
 IccProfileToEncode GreyProfile(const std::string& name, const IccToneCurve& curve,
                                IccVersion version = IccVersion::V2_1);
@@ -75,7 +80,23 @@ IccProfileToEncode TableProfile(const std::string& name, const RgbLabConversion&
 // A CMYK output profile ('prtr', CMYK, PCS Lab) for inks that a naive model describes:
 // r = (1 - c)(1 - k), g = (1 - m)(1 - k), b = (1 - y)(1 - k) taken as sRGB ('A2B0'), and
 // its exact inverse for every sRGB colour, k = 1 - max(r, g, b) ('B2A0'; colours outside
-// sRGB are clipped first). Paper white is sRGB white, so 'wtpt' is D50.
-IccProfileToEncode NaiveCmykProfile(unsigned int gridPoints = 9, IccVersion version = IccVersion::V2_1);
+// sRGB are clipped first). Paper white is sRGB white, so 'wtpt' is D50. With cyan and
+// magenta swapped, the first ink takes green away and the second red: pure cyan ink
+// shows as magenta, unlike anything a naive conversion makes of it.
+IccProfileToEncode NaiveCmykProfile(unsigned int gridPoints = 9, IccVersion version = IccVersion::V2_1,
+                                    bool cyanAndMagentaSwapped = false);
+
+// A profile's bytes damaged as a hostile file would damage them, each a bound a reader must
+// check: the declared size (the header's first four bytes) past the bytes there are; the
+// first tag's offset past the profile's end; the first tag's length running four bytes
+// past the end from a good offset; the tag count past the table the profile holds.
+enum class IccDamage
+{
+    LengthPastTheEnd,
+    TagOutside,
+    TagEndOutside,
+    TagCountPastTheTable,
+};
+std::string DamagedIccProfile(std::string profile, IccDamage damage);
 
 } // namespace Tesmo::PluginHost

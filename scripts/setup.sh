@@ -9,6 +9,9 @@
 #   setup.sh runtime     64- and 32-bit Wine, a current qemu user-mode emulator, and the
 #                        registration that lets this kernel run 32-bit Wine through it
 #   setup.sh             all of it
+#   setup.sh fuzz        only clang-16 with its sanitizers' and libFuzzer's runtime, which
+#                        the native fuzz targets (tests/fuzz/) are built with; test.sh
+#                        has it run beside the suites, once the other phases are done
 # After the phase, "x86" limits the compilers to the 32-bit one and Wine to its 32-bit
 # half, for a script that builds and runs nothing else. Safe to run again; it only does
 # what is missing.
@@ -16,8 +19,8 @@ set -euo pipefail
 
 phase="${1:-all}"
 case "$phase" in
-    compilers | first | runtime | all) ;;
-    *) echo "usage: setup.sh [compilers|first|runtime|all] [x86]" >&2; exit 2 ;;
+    compilers | first | runtime | all | fuzz) ;;
+    *) echo "usage: setup.sh [compilers|first|runtime|all|fuzz] [x86]" >&2; exit 2 ;;
 esac
 builds="${2:-both}"
 say() { printf '[setup %s] %s\n' "$phase" "$*"; }
@@ -100,7 +103,7 @@ PIN
 # The compilers' phase reads the package lists for both phases, so that the runtime's
 # install, beside the first build, needs no second reading.
 export DEBIAN_FRONTEND=noninteractive
-if [ "$phase" != runtime ]; then
+if [ "$phase" != runtime ] && [ "$phase" != fuzz ]; then
     sources_changed=false
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
@@ -157,6 +160,16 @@ extract_emulator() {
     mv "$own_emulator.new" "$own_emulator"
     current_emulator "$own_emulator" || { say "the emulator taken from ${packages[0]} does not run"; exit 1; }
 }
+
+# The fuzz targets' compiler alone, the package lists read only when they do not know it.
+if [ "$phase" = fuzz ]; then
+    fuzz_packages=($(missing clang-16 libclang-rt-16-dev))
+    [ ${#fuzz_packages[@]} -eq 0 ] || apt-cache show clang-16 >/dev/null 2>&1 || apt-get update -qq
+    # Lists older than the archive name versions it no longer holds: read them anew then.
+    install /var/cache/apt/archives "${fuzz_packages[@]}" ||
+        { apt-get update -qq && install /var/cache/apt/archives "${fuzz_packages[@]}"; }
+    exit 0
+fi
 
 mkdir -p "$fetched/partial"
 chown -R _apt:root "$fetched" 2>/dev/null || true

@@ -27,10 +27,13 @@ std::string RgbPng(const std::vector<unsigned int>& samples, const std::string& 
     return PngRow(Type::Rgb, 8, samples, profile);
 }
 
+// Wider than a strip of 256 KB of grey words.
+constexpr std::size_t wideGrey = 300000;
+
 const std::vector<unsigned int> primaries = {255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 200, 30};
 
 // Profiles that cannot be used leave the frame as stored.
-std::string Damaged(std::string profile)
+std::string DamagedPng(std::string profile)
 {
     return RgbPng(primaries, profile);
 }
@@ -46,20 +49,11 @@ std::string RandomBytes()
     return bytes;
 }
 
-// The declared size (the header's first four bytes) past the bytes there are.
-std::string LengthPastTheEnd()
+// Damaged profiles in a TIFF (tag 34675), whose decoder hands the bytes over unchecked;
+// PNG's checks and drops a bad iCCP itself.
+std::string DamagedTiff(std::string profile)
 {
-    std::string profile = LinearRgbProfile();
-    profile[0] = '\x7F';
-    return profile;
-}
-
-// A tag whose offset points past the profile's end.
-std::string TagOutside()
-{
-    std::string profile = LinearRgbProfile();
-    profile[132 + 4] = '\x7F'; // the first tag's offset
-    return profile;
+    return TiffRow(TiffColour::Rgb, TiffAlpha::None, primaries, profile);
 }
 
 std::string LabProfile()
@@ -95,22 +89,70 @@ const ViewerCase colourCases[] = {
     {{"SixteenBitGrey"},
      [] { return PngRow(Type::Grey, 16, {100, 300}, LinearGreyProfile()); },
      {{5, 5, 5, 14, 14, 14}}},
+    // Grey words become RGB bytes: a row longer than a strip of words would spill far.
+    {{"SixteenBitGreyWiderThanAStrip"},
+     [] { return PngRow(Type::Grey, 16, std::vector<unsigned int>(wideGrey, 16448), LinearGreyProfile()); },
+     {std::vector<int>(3 * wideGrey, 137)}},
+    // Alpha 65535, then 32768: half, not its low byte.
     {{"SixteenBitWithAlphaOverWhite"},
-     [] { return PngRow(Type::Rgba, 16, {100, 300, 30000, 65535}, LinearRgbProfile()); },
-     {{5, 14, 180}}},
+     [] { return PngRow(Type::Rgba, 16, {100, 300, 30000, 65535, 65535, 0, 30000, 32768}, LinearRgbProfile()); },
+     {{5, 14, 180, 255, 127, 217}}},
+    // ProPhoto's matrix has the largest entries of the published spaces.
+    {{"ProPhotoPrimaries"},
+     [] { return RgbPng({255, 0, 0, 0, 255, 0, 0, 0, 255, 128, 128, 128, 200, 100, 50}, ProfileBytes(MatrixProfile(ProPhotoSpace()))); },
+     {{255, 0, 0, 0, 255, 0, 0, 0, 255, 146, 146, 146, 255, 80, 47}},
+     nullptr,
+     1},
+    // Linear light for red, sRGB's curve for green (as stored), gamma 2 for blue.
+    {{"CurvePerChannel"},
+     [] {
+         return RgbPng({64, 64, 64, 200, 100, 50, 1, 128, 255},
+                       ProfileBytes(MatrixProfile("A curve per channel", D50Colorants(SrgbSpace()),
+                                                  {IccToneCurve::Gamma(1.0), IccToneCurve::Srgb(), IccToneCurve::Gamma(2.0)})));
+     },
+     {{137, 64, 71, 229, 100, 55, 13, 128, 255}},
+     nullptr,
+     1},
     {{"CmykThroughTheEngine"},
      [] {
          return TiffRow(TiffColour::Cmyk, TiffAlpha::None,
-                        {0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 0, 0, 0, 128, 128, 64, 0, 0},
+                        {0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 0, 0, 0, 128, 128, 64, 0, 0,
+                         40, 0, 0, 0, 40, 72, 104, 136, 8, 200, 40, 8},
                         ProfileBytes(NaiveCmykProfile()));
      },
-     {{255, 255, 255, 0, 255, 255, 255, 0, 255, 0, 0, 0, 127, 127, 127, 127, 191, 255}},
+     {{255, 255, 255, 0, 255, 255, 255, 0, 255, 0, 0, 0, 127, 127, 127, 127, 191, 255, 215, 255, 255, 100, 86, 71,
+       239, 55, 209}},
      nullptr,
      2},
-    // A table-based profile of sRGB itself, run by the engine on a lattice.
+    // What WIC's own conversion never gives: cyan ink that shows as magenta.
+    {{"CmykProfileThatSwapsInks"},
+     [] {
+         return TiffRow(TiffColour::Cmyk, TiffAlpha::None, {255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 40, 0, 0, 0},
+                        ProfileBytes(NaiveCmykProfile(9, IccVersion::V2_1, true)));
+     },
+     {{255, 0, 255, 0, 255, 255, 255, 255, 0, 0, 0, 0, 255, 215, 255}},
+     nullptr,
+     2},
+    {{"SixteenBitCmyk"},
+     [] {
+         return TiffRow(TiffColour::Cmyk, TiffAlpha::None,
+                        {16384, 49152, 0, 0, 0, 0, 0, 32768, 65535, 0, 0, 0, 1000, 2000, 60000, 5000, 300, 0, 0, 65000},
+                        ProfileBytes(NaiveCmykProfile()), 16);
+     },
+     {{191, 64, 255, 127, 128, 127, 0, 255, 255, 232, 229, 22, 3, 3, 3}},
+     nullptr,
+     2},
+    // A table-based profile of sRGB itself, run by the engine on a lattice; the last six
+    // colours lie one in each of the six tetrahedra of a lattice cell (64, 100 and 159 lie
+    // near its start, middle and end).
     {{"TableProfileThroughTheEngine"},
-     [] { return RgbPng({255, 0, 0, 0, 255, 0, 0, 0, 255, 200, 100, 50, 128, 128, 128}, ProfileBytes(TableProfile("sRGB table", SrgbLabConversion(), 17))); },
-     {{255, 0, 0, 0, 255, 0, 0, 0, 255, 200, 100, 50, 128, 128, 128}},
+     [] {
+         return RgbPng({255, 0, 0, 0, 255, 0, 0, 0, 255, 200, 100, 50, 128, 128, 128, 159, 100, 64, 159, 64, 100, 100,
+                        64, 159, 100, 159, 64, 64, 159, 100, 64, 100, 159},
+                       ProfileBytes(TableProfile("sRGB table", SrgbLabConversion(), 17)));
+     },
+     {{255, 0, 0, 0, 255, 0, 0, 0, 255, 200, 100, 50, 128, 128, 128, 159, 100, 64, 159, 64, 100, 100,
+       64, 159, 100, 159, 64, 64, 159, 100, 64, 100, 159}},
      nullptr,
      2},
     // Stored R G B over Y C M, swapped G R B over Y M C, then turned clockwise.
@@ -128,10 +170,14 @@ const ViewerCase colourCases[] = {
      [] { return RgbPng(primaries, SwappedRedAndGreenProfile()); },
      {{}},
      L"[Frames]\r\nprofile=RaW\r\n"},
-    {{"RandomBytes"}, [] { return Damaged(RandomBytes()); }, {{}}},
-    {{"LengthPastTheEnd"}, [] { return Damaged(LengthPastTheEnd()); }, {{}}},
-    {{"TagOutsideTheProfile"}, [] { return Damaged(TagOutside()); }, {{}}},
-    {{"LabColourSpace"}, [] { return Damaged(LabProfile()); }, {{}}},
+    {{"RandomBytes"}, [] { return DamagedPng(RandomBytes()); }, {{}}},
+    {{"LengthPastTheEnd"}, [] { return DamagedPng(DamagedIccProfile(LinearRgbProfile(), IccDamage::LengthPastTheEnd)); }, {{}}},
+    {{"TagOutsideTheProfile"}, [] { return DamagedPng(DamagedIccProfile(LinearRgbProfile(), IccDamage::TagOutside)); }, {{}}},
+    {{"TagEndOutsideTheProfile"}, [] { return DamagedPng(DamagedIccProfile(LinearRgbProfile(), IccDamage::TagEndOutside)); }, {{}}},
+    {{"LengthPastTheEndInTiff"}, [] { return DamagedTiff(DamagedIccProfile(LinearRgbProfile(), IccDamage::LengthPastTheEnd)); }, {{}}},
+    {{"TagOutsideTheProfileInTiff"}, [] { return DamagedTiff(DamagedIccProfile(LinearRgbProfile(), IccDamage::TagOutside)); }, {{}}},
+    {{"TagEndOutsideTheProfileInTiff"}, [] { return DamagedTiff(DamagedIccProfile(LinearRgbProfile(), IccDamage::TagEndOutside)); }, {{}}},
+    {{"LabColourSpace"}, [] { return DamagedPng(LabProfile()); }, {{}}},
     {{"RgbProfileOnCmykFrame"},
      [] { return TiffRow(TiffColour::Cmyk, TiffAlpha::None, {0, 255, 0, 0}, LinearRgbProfile()); },
      {{}}},

@@ -85,6 +85,8 @@ const ViewerCase transparencyCases[] = {
     {{"BackgroundFiveDigits"}, TransparentPixel, {{255, 255, 255}}, L"[Frames]\r\nbackground=12345\r\n"},
     {{"BackgroundNotHex"}, TransparentPixel, {{255, 255, 255}}, L"[Frames]\r\nbackground=GGGGGG\r\n"},
     {{"BackgroundEmpty"}, TransparentPixel, {{255, 255, 255}}, L"[Frames]\r\nbackground=\r\n"},
+    {{"BackgroundSevenDigits"}, TransparentPixel, {{255, 255, 255}}, L"[Frames]\r\nbackground=0000000\r\n"},
+    {{"BackgroundLastNotHex"}, TransparentPixel, {{255, 255, 255}}, L"[Frames]\r\nbackground=12345G\r\n"},
     {{"Straight16Bit"},
      [] { return PngRow(Type::Rgba, 16, {51400, 25700, 12850, 32896, 51400, 25700, 12850, 65535}); },
      {{227, 177, 152, 200, 100, 50}}},
@@ -106,6 +108,11 @@ const ViewerCase transparencyCases[] = {
      {storedThree}},
     {{"IcoWithOneOpaquePixel"}, [] { return Ico({{3, 1, 32, IconDib(ThreeColours(true), 32)}}); }, {redOverWhite}},
     {{"RawBySettings"}, StraightRow, {{}}, L"[Frames]\r\ntransparency=RAW\r\n"},
+    // Colours through the profile (linear light), alpha 32768 left out.
+    {{"RawBySettingsSixteenBitWithProfile"},
+     [] { return PngRow(Type::Rgba, 16, {65535, 0, 30000, 32768}, LinearRgbProfile()); },
+     {{255, 0, 180}},
+     L"[Frames]\r\ntransparency=raw\r\n"},
     // Colour first, then alpha, then the turn: Y W over M R over C B.
     {{"AfterColourBeforeTheTurn"},
      TransparentSwappedTurnedTiff,

@@ -1,11 +1,9 @@
 #include "imaging/colour/EmbeddedProfile.h"
 
-#include "imaging/colour/ColourStage.h"
 #include "imaging/colour/engine/EngineSampling.h"
 #include "imaging/colour/PngGamma.h"
-#include "imaging/colour/profile/IccNumbers.h"
+#include "imaging/colour/ProfileChoice.h"
 #include "imaging/colour/profile/IccProfile.h"
-#include "imaging/colour/SrgbSpace.h"
 #include "imaging/FileBytes.h"
 #include "imaging/WicFormats.h"
 
@@ -74,26 +72,6 @@ bool ReadProfileBytes(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame,
     return false;
 }
 
-// The kinds of profile that describe how a device's numbers look.
-bool DescribesDevice(const IccProfile& profile)
-{
-    const std::uint32_t kind = profile.DeviceClass();
-    return kind == Signature("scnr") || kind == Signature("mntr") || kind == Signature("prtr") ||
-           kind == Signature("spac");
-}
-
-// Tone curves and a matrix, run exactly by tables; a profile with tables as well is run by
-// its tables, as ICC engines take them first.
-bool IsMatrixShaper(const IccProfile& profile)
-{
-    return profile.ConnectionSpace() == Signature("XYZ ") && !profile.HasTag(Signature("A2B0"));
-}
-
-std::uint32_t Levels(StripLayout layout)
-{
-    return layout == StripLayout::Rgb24 || layout == StripLayout::Bgra32 || layout == StripLayout::Cmyk32 ? 256 : 65536;
-}
-
 } // namespace
 
 std::optional<EmbeddedProfile> EmbeddedProfile::Read(IWICImagingFactory& factory, IWICBitmapFrameDecode& frame,
@@ -112,19 +90,11 @@ std::optional<EmbeddedProfile> EmbeddedProfile::Read(IWICImagingFactory& factory
         return std::nullopt; // a profile larger than memory allows is left unused
     }
     const std::optional<IccProfile> profile = IccProfile::Read(bytes.data(), bytes.size());
-    if (!profile || !DescribesDevice(*profile) || DescribesSrgb(*profile))
+    if (!profile || !ChangesFrame(*profile, IsCmykFormat(frameFormat)))
     {
         return std::nullopt;
     }
-    const std::uint32_t space = profile->ColourSpace();
-    const bool fits = space == cmyk ? IsCmykFormat(frameFormat)
-                                    : (space == Signature("RGB ") || space == Signature("GRAY")) &&
-                                          !IsCmykFormat(frameFormat);
-    if (!fits)
-    {
-        return std::nullopt;
-    }
-    return EmbeddedProfile(std::move(bytes), space);
+    return EmbeddedProfile(std::move(bytes), profile->ColourSpace());
 }
 
 // A pure 2.2 power is not sRGB's curve, though near it: such a file converts too. PNG
@@ -168,15 +138,11 @@ std::unique_ptr<StripStage> EmbeddedProfile::Stage(StripLayout from, StripLayout
     {
         return nullptr;
     }
-    const std::uint32_t levels = Levels(from);
-    if (IsMatrixShaper(*profile))
+    if (std::unique_ptr<StripStage> stage = MatrixStage(*profile, from, to))
     {
-        if (std::optional<MatrixShaper> shaper = MatrixShaper::FromProfile(*profile, levels))
-        {
-            return MakeColourStage(std::move(*shaper), from, to);
-        }
+        return stage;
     }
-    return SampledStage(bytes, profile->ColourSpace(), levels, from, to);
+    return SampledStage(bytes, profile->ColourSpace(), SampleLevels(from), from, to);
 }
 
 } // namespace Tesmo::Plugin::Imaging

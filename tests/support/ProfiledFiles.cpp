@@ -91,7 +91,7 @@ std::string PngRow(PngColourType type, unsigned int bitDepth, const std::vector<
 }
 
 std::string TiffRow(TiffColour colour, TiffAlpha alpha, const std::vector<unsigned int>& samples,
-                    const std::string& profile)
+                    const std::string& profile, unsigned int bitDepth)
 {
     const unsigned int perPixel = SamplesPerPixel(colour, alpha, samples.size());
     TiffPage page;
@@ -100,9 +100,14 @@ std::string TiffRow(TiffColour colour, TiffAlpha alpha, const std::vector<unsign
     page.colour = colour;
     page.alpha = alpha;
     page.iccProfile = profile;
+    page.bitsPerSample = bitDepth;
     for (const unsigned int sample : samples)
     {
-        page.samples += static_cast<char>(sample);
+        page.samples += static_cast<char>(sample & 0xFF);
+        if (bitDepth == 16)
+        {
+            page.samples += static_cast<char>(sample >> 8); // the file is little-endian
+        }
     }
     return EncodeTiff({page});
 }

@@ -28,9 +28,9 @@ PluginHost::PngImage RowImage(PluginHost::PngColourType type, unsigned int bitDe
                               const std::vector<unsigned int>& samples, const std::string& profile = {});
 std::string PngRow(PluginHost::PngColourType type, unsigned int bitDepth, const std::vector<unsigned int>& samples,
                    const std::string& profile = {});
-// One page of one row as a TIFF.
+// One page of one row as a TIFF, of 8-bit samples or 16-bit ones.
 std::string TiffRow(PluginHost::TiffColour colour, PluginHost::TiffAlpha alpha, const std::vector<unsigned int>& samples,
-                    const std::string& profile = {});
+                    const std::string& profile = {}, unsigned int bitDepth = 8);
 // Rows of 32-bit floating-point samples, width pixels each, as one TIFF page (scRGB as WIC
 // reads it: 96bppRGBFloat, 128bppRGBAFloat or 32bppGrayFloat), turned as its tag says.
 std::string FloatTiff(unsigned int width, PluginHost::TiffColour colour, PluginHost::TiffAlpha alpha,

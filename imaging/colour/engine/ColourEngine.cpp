@@ -44,7 +44,8 @@ bool ReadProfileFile(const wchar_t* path, std::vector<std::uint8_t>& bytes)
 
 } // namespace
 
-ColourEngine::ColourEngine(const std::uint8_t* bytes, std::size_t size)
+ColourEngine::ColourEngine(const std::uint8_t* bytes, std::size_t size, std::vector<std::uint8_t> target)
+    : targetBytes(std::move(target))
 {
     // Ready() tells: the transform is made last, only when everything before it was.
     if (Load())
@@ -59,9 +60,9 @@ ColourEngine::~ColourEngine()
     {
         deleteTransform(transform);
     }
-    if (srgb != nullptr)
+    if (target != nullptr)
     {
-        closeProfile(srgb);
+        closeProfile(target);
     }
     if (embedded != nullptr)
     {
@@ -99,35 +100,41 @@ bool ColourEngine::Open(const std::uint8_t* bytes, std::size_t size)
     }
     PROFILE fromMemory{PROFILE_MEMBUFFER, const_cast<std::uint8_t*>(bytes), static_cast<DWORD>(size)};
     embedded = openProfile(&fromMemory, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING);
-
-    wchar_t srgbPath[MAX_PATH] = {};
-    DWORD pathBytes = sizeof(srgbPath);
-    if (embedded == nullptr || !standardProfile(nullptr, srgbColourSpace, srgbPath, &pathBytes))
+    if (embedded == nullptr)
     {
         return false;
     }
-    srgbPath[MAX_PATH - 1] = L'\0';
-    // Read here and handed over from memory: Wine's engine keeps a handle of every profile
-    // it opens by name past its closing.
-    if (!ReadProfileFile(srgbPath, srgbBytes))
+    if (targetBytes.empty())
+    {
+        wchar_t srgbPath[MAX_PATH] = {};
+        DWORD pathBytes = sizeof(srgbPath);
+        if (!standardProfile(nullptr, srgbColourSpace, srgbPath, &pathBytes))
+        {
+            return false;
+        }
+        srgbPath[MAX_PATH - 1] = L'\0';
+        // Read here and handed over from memory: Wine's engine keeps a handle of every
+        // profile it opens by name past its closing.
+        if (!ReadProfileFile(srgbPath, targetBytes))
+        {
+            return false;
+        }
+    }
+    PROFILE fromTarget{PROFILE_MEMBUFFER, targetBytes.data(), static_cast<DWORD>(targetBytes.size())};
+    target = openProfile(&fromTarget, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    if (target == nullptr)
     {
         return false;
     }
-    PROFILE fromFile{PROFILE_MEMBUFFER, srgbBytes.data(), static_cast<DWORD>(srgbBytes.size())};
-    srgb = openProfile(&fromFile, PROFILE_READ, FILE_SHARE_READ, OPEN_EXISTING);
-    if (srgb == nullptr)
-    {
-        return false;
-    }
-    HPROFILE profiles[] = {embedded, srgb};
+    HPROFILE profiles[] = {embedded, target};
     DWORD intent = INTENT_PERCEPTUAL;
     transform = createTransform(profiles, 2, &intent, 1, BEST_MODE, INDEX_DONT_CARE);
     return transform != nullptr;
 }
 
-bool ColourEngine::ToSrgb(COLOR* colours, DWORD count, COLORTYPE inputType, COLOR* srgbColours) const
+bool ColourEngine::Convert(COLOR* colours, DWORD count, COLORTYPE inputType, COLOR* converted) const
 {
-    return transform != nullptr && translate(transform, colours, count, inputType, srgbColours, COLOR_RGB);
+    return transform != nullptr && translate(transform, colours, count, inputType, converted, COLOR_RGB);
 }
 
 } // namespace Tesmo::Plugin::Imaging

@@ -11,15 +11,17 @@ namespace Tesmo::Plugin::Imaging
 {
 
 // Windows' colour engine (mscms.dll, the ICM API), converting colours from an embedded
-// profile to the system's sRGB profile with perceptual intent. The DLL is loaded from the
+// profile to the system's sRGB profile, or to a target profile given, with perceptual
+// intent. The DLL is loaded from the
 // system folder when a frame first needs it and freed with this object, so that a host
 // that never opens such a frame never loads it. Every handle is released exactly once, by
 // the destructor, last made first.
 class ColourEngine
 {
 public:
-    // Opens the engine for the profile in bytes[0, size); Ready() says whether it could.
-    ColourEngine(const std::uint8_t* bytes, std::size_t size);
+    // Opens the engine for the profile in bytes[0, size) to target's (none: the system's
+    // sRGB profile); Ready() says whether it could.
+    ColourEngine(const std::uint8_t* bytes, std::size_t size, std::vector<std::uint8_t> target = {});
     virtual ~ColourEngine();
     ColourEngine(const ColourEngine&) = delete;
     ColourEngine& operator=(const ColourEngine&) = delete;
@@ -27,8 +29,8 @@ public:
     bool Ready() const { return transform != nullptr; }
 
     // count colours of type inputType (COLOR_RGB, COLOR_GRAY, COLOR_CMYK, 16 bits a
-    // value) to sRGB (COLOR_RGB).
-    bool ToSrgb(COLOR* colours, DWORD count, COLORTYPE inputType, COLOR* srgb) const;
+    // value) to the target's (COLOR_RGB).
+    bool Convert(COLOR* colours, DWORD count, COLORTYPE inputType, COLOR* converted) const;
 
 private:
     using OpenProfile = HPROFILE(WINAPI*)(PPROFILE, DWORD, DWORD, DWORD);
@@ -48,9 +50,9 @@ private:
     DeleteTransform deleteTransform = nullptr;
     Translate translate = nullptr;
     StandardProfile standardProfile = nullptr;
-    std::vector<std::uint8_t> srgbBytes; // the system's sRGB profile, as the engine reads it
+    std::vector<std::uint8_t> targetBytes; // as the engine reads it
     HPROFILE embedded = nullptr;
-    HPROFILE srgb = nullptr;
+    HPROFILE target = nullptr;
     HTRANSFORM transform = nullptr;
 };
 

@@ -1,10 +1,13 @@
 #include "imaging/colour/engine/EngineSampling.h"
 
 #include "imaging/colour/engine/ColourEngine.h"
+#include "imaging/colour/engine/XyzTarget.h"
 #include "imaging/colour/ColourStage.h"
 #include "imaging/colour/profile/IccNumbers.h"
+#include "imaging/colour/profile/IccProfile.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace Tesmo::Plugin::Imaging
 {
@@ -12,20 +15,19 @@ namespace Tesmo::Plugin::Imaging
 namespace
 {
 
-constexpr unsigned int rgbNodes = 33;
-constexpr unsigned int cmykNodes = 17;
 // A 16-bit grey curve is sampled at this many levels and filled in between them.
 constexpr unsigned int greyPoints = 4097;
 // Colours handed to the engine at a time, so that the lattice needs no second copy.
 constexpr std::size_t batch = 4096;
 
-// Every node's input colour, last input fastest, through the engine into the lattice.
+// Every node's input colour, last input fastest, through the engine into the lattice, as
+// XYZ.
 bool SampleLattice(const ColourEngine& engine, ColourLattice& lattice)
 {
     const unsigned int inputs = lattice.Inputs();
     const unsigned int nodes = lattice.Nodes();
     std::vector<COLOR> colours(batch);
-    std::vector<COLOR> srgb(batch);
+    std::vector<COLOR> xyz(batch);
     for (std::size_t first = 0; first < lattice.NodeCount(); first += batch)
     {
         const std::size_t count = std::min(batch, lattice.NodeCount() - first);
@@ -35,7 +37,7 @@ bool SampleLattice(const ColourEngine& engine, ColourLattice& lattice)
             std::size_t node = first + index;
             for (unsigned int input = inputs; input-- > 0; node /= nodes)
             {
-                values[input] = lattice.NodeLevel(static_cast<unsigned int>(node % nodes));
+                values[input] = lattice.NodeLevel(input, static_cast<unsigned int>(node % nodes));
             }
             COLOR& colour = colours[index];
             if (inputs == 4)
@@ -47,17 +49,15 @@ bool SampleLattice(const ColourEngine& engine, ColourLattice& lattice)
                 colour.rgb = {values[0], values[1], values[2]};
             }
         }
-        if (!engine.ToSrgb(colours.data(), static_cast<DWORD>(count), inputs == 4 ? COLOR_CMYK : COLOR_RGB,
-                           srgb.data()))
+        if (!engine.Convert(colours.data(), static_cast<DWORD>(count), inputs == 4 ? COLOR_CMYK : COLOR_RGB,
+                              xyz.data()))
         {
             return false;
         }
         for (std::size_t index = 0; index < count; ++index)
         {
-            std::uint16_t* const output = lattice.NodeOutput(first + index);
-            output[0] = srgb[index].rgb.red;
-            output[1] = srgb[index].rgb.green;
-            output[2] = srgb[index].rgb.blue;
+            const std::uint16_t node[3] = {xyz[index].rgb.red, xyz[index].rgb.green, xyz[index].rgb.blue};
+            lattice.SetNode(first + index, node);
         }
     }
     return true;
@@ -74,7 +74,7 @@ bool SampleGrey(const ColourEngine& engine, std::uint32_t levels, std::vector<st
     {
         colours[point].gray.gray = static_cast<WORD>((point * 65535u * 2 + (points - 1)) / (2 * (points - 1)));
     }
-    if (!engine.ToSrgb(colours.data(), points, COLOR_GRAY, srgb.data()))
+    if (!engine.Convert(colours.data(), points, COLOR_GRAY, srgb.data()))
     {
         return false;
     }
@@ -96,18 +96,22 @@ bool SampleGrey(const ColourEngine& engine, std::uint32_t levels, std::vector<st
 std::unique_ptr<StripStage> SampledStage(const std::vector<std::uint8_t>& profile, std::uint32_t colourSpace,
                                          std::uint32_t levels, StripLayout from, StripLayout to)
 {
-    const ColourEngine engine(profile.data(), profile.size());
-    if (!engine.Ready())
+    // A grey colour is never out of sRGB's gamut: straight to sRGB.
+    if (colourSpace == Signature("GRAY"))
+    {
+        const ColourEngine engine(profile.data(), profile.size());
+        std::vector<std::uint8_t> table;
+        return engine.Ready() && SampleGrey(engine, levels, table)
+                   ? MakeColourStage(GreyLevels(std::move(table)), from, to)
+                   : nullptr;
+    }
+    const std::optional<IccProfile> read = IccProfile::Read(profile.data(), profile.size());
+    const ColourEngine engine(profile.data(), profile.size(), XyzTargetProfile());
+    if (!read || !engine.Ready())
     {
         return nullptr;
     }
-    if (colourSpace == Signature("GRAY"))
-    {
-        std::vector<std::uint8_t> table;
-        return SampleGrey(engine, levels, table) ? MakeColourStage(GreyLevels(std::move(table)), from, to) : nullptr;
-    }
-    ColourLattice lattice(colourSpace == Signature("CMYK") ? 4 : 3,
-                          colourSpace == Signature("CMYK") ? cmykNodes : rgbNodes, levels);
+    ColourLattice lattice = ColourLattice::ForProfile(*read, levels);
     return SampleLattice(engine, lattice) ? MakeColourStage(std::move(lattice), from, to) : nullptr;
 }
 

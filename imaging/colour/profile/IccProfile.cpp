@@ -24,7 +24,7 @@ std::optional<IccProfile> IccProfile::Read(const std::uint8_t* bytes, std::size_
     {
         return std::nullopt;
     }
-    IccProfile profile(bytes, declared);
+    IccProfile profile(bytes);
     profile.deviceClass = BigEndian32(bytes + 12);
     profile.colourSpace = BigEndian32(bytes + 16);
     profile.connectionSpace = BigEndian32(bytes + 20);
@@ -77,6 +77,16 @@ bool IccProfile::ReadCurve(std::uint32_t signature, ToneCurve& curve) const
 {
     const std::optional<Tag> tag = Find(signature);
     return tag && curve.Read(bytes + tag->offset, tag->size);
+}
+
+std::optional<std::pair<const std::uint8_t*, std::size_t>> IccProfile::TagBytes(std::uint32_t signature) const
+{
+    const std::optional<Tag> tag = Find(signature);
+    if (!tag)
+    {
+        return std::nullopt;
+    }
+    return std::pair<const std::uint8_t*, std::size_t>{bytes + tag->offset, tag->size};
 }
 
 bool IccProfile::SameData(std::uint32_t first, std::uint32_t second) const

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace Tesmo::Plugin::Imaging
 {
@@ -32,6 +33,8 @@ public:
     bool HasTag(std::uint32_t signature) const { return Find(signature).has_value(); }
     bool ReadXyz(std::uint32_t signature, Xyz& xyz) const;
     bool ReadCurve(std::uint32_t signature, ToneCurve& curve) const;
+    // A tag's bytes, which lie within the profile; nothing when it has no such tag.
+    std::optional<std::pair<const std::uint8_t*, std::size_t>> TagBytes(std::uint32_t signature) const;
     // Whether two tags share their bytes, as a profile's three equal curves often do.
     bool SameData(std::uint32_t first, std::uint32_t second) const;
 
@@ -42,11 +45,10 @@ private:
         std::uint32_t size;
     };
 
-    IccProfile(const std::uint8_t* bytes, std::uint32_t size) : bytes(bytes), size(size) {}
+    explicit IccProfile(const std::uint8_t* bytes) : bytes(bytes) {}
     std::optional<Tag> Find(std::uint32_t signature) const;
 
     const std::uint8_t* bytes;
-    std::uint32_t size;
     std::uint32_t deviceClass = 0;
     std::uint32_t colourSpace = 0;
     std::uint32_t connectionSpace = 0;

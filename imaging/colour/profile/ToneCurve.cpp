@@ -87,6 +87,22 @@ bool ToneCurve::Read(const std::uint8_t* tag, std::size_t size)
     return false;
 }
 
+bool ToneCurve::ReadEntries(const std::uint8_t* entries, std::uint32_t count, unsigned int entryBytes)
+{
+    if (count < 2 || (entryBytes != 1 && entryBytes != 2))
+    {
+        return false;
+    }
+    kind = Kind::Table;
+    table.resize(count);
+    for (std::uint32_t index = 0; index < count; ++index)
+    {
+        table[index] = static_cast<std::uint16_t>(entryBytes == 1 ? entries[index] * 257u
+                                                                  : BigEndian16(entries + 2 * index));
+    }
+    return true;
+}
+
 double ToneCurve::Evaluate(double x) const
 {
     switch (kind)

@@ -17,6 +17,9 @@ public:
     // Reads the curve from a tag's bytes; false when they hold no curve this reader knows,
     // or claim more entries than they hold.
     bool Read(const std::uint8_t* tag, std::size_t size);
+    // The curve as count evenly spaced big-endian entries of one byte (0 to 255) or two (0
+    // to 65535), as a table's input curves hold them; false for fewer than two.
+    bool ReadEntries(const std::uint8_t* entries, std::uint32_t count, unsigned int entryBytes);
 
     double Evaluate(double value) const;
 
