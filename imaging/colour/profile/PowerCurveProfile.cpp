@@ -2,7 +2,9 @@
 
 #include "imaging/colour/profile/ColourMatrix.h"
 #include "imaging/colour/profile/IccNumbers.h"
+#include "imaging/colour/profile/IccWriting.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Tesmo::Plugin::Imaging
@@ -13,10 +15,6 @@ namespace
 
 // Bradford's cone response: the adaptation between two whites that ICC profiles record.
 constexpr ColourMatrix bradford = {0.8951, 0.2664, -0.1614, -0.7502, 1.7135, 0.0367, 0.0389, -0.0685, 1.0296};
-
-constexpr std::size_t iccHeaderBytes = 128;
-constexpr std::size_t xyzTagBytes = 20;
-constexpr std::size_t curveTagBytes = 16; // 'para', function type 0: one s15.16 exponent
 
 // ProPhoto's red lies on the line x + y = 1: the slack keeps it inside however the
 // compiler rounds the sum (x87's extended precision in 32-bit builds, say).
@@ -34,27 +32,6 @@ Xyz FromXy(const Chromaticities::Xy& xy)
 bool Fits(double value)
 {
     return std::isfinite(value) && std::fabs(value) < 32767.0;
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value)
-{
-    out.insert(out.end(), {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
-                           static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
-}
-
-void PutFixed(std::vector<std::uint8_t>& out, double value)
-{
-    Put32(out, static_cast<std::uint32_t>(static_cast<std::int32_t>(std::lround(value * 65536.0))));
-}
-
-void PutXyzTag(std::vector<std::uint8_t>& out, const Xyz& xyz)
-{
-    Put32(out, Signature("XYZ "));
-    Put32(out, 0);
-    for (const double component : xyz)
-    {
-        PutFixed(out, component);
-    }
 }
 
 } // namespace
@@ -108,73 +85,34 @@ std::optional<std::vector<std::uint8_t>> PowerCurveProfile(double exponent,
     {
         return std::nullopt;
     }
-    // Tags: the white, then the colorants and the one curve all channels share.
-    const std::uint32_t xyzTags = colorants ? 4 : 1;
-    const std::uint32_t curveNames = colorants ? 3 : 1;
-    const std::uint32_t tagTable = 4 + 12 * (xyzTags + curveNames);
-    const std::uint32_t size =
-        static_cast<std::uint32_t>(iccHeaderBytes + tagTable + xyzTags * xyzTagBytes + curveTagBytes);
-
-    std::vector<std::uint8_t> out;
-    out.reserve(size);
-    Put32(out, size);
-    Put32(out, 0);          // no preferred engine
-    Put32(out, 0x02100000); // version 2.1
-    Put32(out, Signature("mntr"));
-    Put32(out, colorants ? Signature("RGB ") : Signature("GRAY"));
-    Put32(out, Signature("XYZ "));
-    out.resize(36, 0);      // no date
-    Put32(out, Signature("acsp"));
-    out.resize(68, 0);      // no platform, flags, maker, model, attributes, intent
-    for (const double component : d50)
-    {
-        PutFixed(out, component);
-    }
-    out.resize(iccHeaderBytes, 0);
-
-    Put32(out, xyzTags + curveNames);
-    const std::uint32_t offset = static_cast<std::uint32_t>(iccHeaderBytes) + tagTable;
-    const auto entry = [&](std::uint32_t signature, std::uint32_t at, std::size_t bytes) {
-        Put32(out, signature);
-        Put32(out, at);
-        Put32(out, static_cast<std::uint32_t>(bytes));
-    };
-    entry(Signature("wtpt"), offset, xyzTagBytes);
-    const std::uint32_t curveAt = offset + xyzTags * static_cast<std::uint32_t>(xyzTagBytes);
-    if (colorants)
-    {
-        entry(Signature("rXYZ"), offset + 20, xyzTagBytes);
-        entry(Signature("gXYZ"), offset + 40, xyzTagBytes);
-        entry(Signature("bXYZ"), offset + 60, xyzTagBytes);
-        entry(Signature("rTRC"), curveAt, curveTagBytes);
-        entry(Signature("gTRC"), curveAt, curveTagBytes);
-        entry(Signature("bTRC"), curveAt, curveTagBytes);
-    }
-    else
-    {
-        entry(Signature("kTRC"), curveAt, curveTagBytes);
-    }
-
-    PutXyzTag(out, d50);
+    std::vector<IccTag> tags{{Signature("wtpt"), XyzTagBytes(d50)}};
     if (colorants)
     {
         for (const Xyz& colorant : *colorants)
         {
-            for (const double component : colorant)
+            if (!std::all_of(colorant.begin(), colorant.end(), Fits))
             {
-                if (!Fits(component))
-                {
-                    return std::nullopt;
-                }
+                return std::nullopt;
             }
-            PutXyzTag(out, colorant);
         }
+        tags.push_back({Signature("rXYZ"), XyzTagBytes((*colorants)[0])});
+        tags.push_back({Signature("gXYZ"), XyzTagBytes((*colorants)[1])});
+        tags.push_back({Signature("bXYZ"), XyzTagBytes((*colorants)[2])});
     }
-    Put32(out, Signature("para"));
-    Put32(out, 0);
-    Put32(out, 0); // function type 0, reserved
-    PutFixed(out, exponent);
-    return out;
+    // One parametric curve, function type 0: the exponent alone.
+    std::vector<std::uint8_t> curve;
+    AppendBigEndian32(curve, Signature("para"));
+    AppendBigEndian32(curve, 0);
+    AppendBigEndian32(curve, 0); // function type 0, reserved
+    AppendBigEndian32(curve, S15Fixed16Bits(exponent));
+    const std::vector<std::uint32_t> curveNames =
+        colorants ? std::vector<std::uint32_t>{Signature("rTRC"), Signature("gTRC"), Signature("bTRC")}
+                  : std::vector<std::uint32_t>{Signature("kTRC")};
+    for (const std::uint32_t name : curveNames)
+    {
+        tags.push_back({name, curve});
+    }
+    return DisplayProfileBytes(colorants ? Signature("RGB ") : Signature("GRAY"), d50, tags);
 }
 
 } // namespace Tesmo::Plugin::Imaging
