@@ -8,5 +8,11 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Floating-point arithmetic in SSE2, not the x87 unit GCC's 32-bit code uses by default:
+# the colour, gamma and tone-map steps then round as the 64-bit build does, and run
+# faster (four times as fast under qemu's emulation). Every x86 processor since 2003 has
+# SSE2, and Windows 8 and later require it.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 # 32-bit Wine; on these machines it runs through qemu's user-mode emulator.
 set(WINE_LOADER wine)

@@ -78,7 +78,7 @@ std::vector<SampleRequest> WriteSampleFiles(const ScratchFolder& folder)
             // Pages of a photo turned upright as their tags say.
             {photo, 0, true}, {photo, 1, true},
             // Colour, alpha and the turn.
-            {colour, 0, true}, {cmyk, 0, true}, {hdr, 0, true},
+            {colour, 0, true}, {cmyk, 0, true, false}, {hdr, 0, true},
             // Frames of an animated PNG, each drawn from frame 0.
             {sticker, 1, true}, {sticker, 3, true},
             // Requests that fail: a missing file, not an image, a frame past the end, data cut short.
