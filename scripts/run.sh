@@ -34,7 +34,7 @@ clip="$out/hdr-clip"
 mkdir -p "$clip"
 cp build/x86/bin/WicImagePlugin.dll "$clip/"
 printf '[Frames]\r\nhdr=clip\r\n' >"$clip/WicImagePlugin.ini"
-step "loading the 32-bit plug-in and decoding the five samples"
+step "loading the 32-bit plug-in and decoding the six samples"
 "$WINE32" build/x86/bin/plugin-host.exe show build/x86/bin/WicImagePlugin.dll samples/sample.gif "$out/frame.png" </dev/null
 "$WINE32" build/x86/bin/plugin-host.exe sheet build/x86/bin/WicImagePlugin.dll samples/orientation.tif \
     "$out/orientation-sheet.png" </dev/null
