@@ -34,11 +34,9 @@ std::optional<GifScreen> ReadScreen(IWICMetadataQueryReader& reader)
 std::array<BYTE, 3> ReadBackground(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
                                    IWICMetadataQueryReader& reader)
 {
-    UINT hasGlobalTable = 0;
     UINT backgroundIndex = 0;
     PaletteColours global;
-    if (ReadNumber(reader, L"/logscrdesc/GlobalColorTableFlag", hasGlobalTable) && hasGlobalTable != 0 &&
-        ReadNumber(reader, L"/logscrdesc/BackgroundColorIndex", backgroundIndex) &&
+    if (HasGlobalColourTable(reader) && ReadNumber(reader, L"/logscrdesc/BackgroundColorIndex", backgroundIndex) &&
         CopyPaletteColours(factory, decoder, global) == S_OK)
     {
         return global.Rgb(backgroundIndex);

@@ -6,9 +6,8 @@
 //     build/fuzz/ApngRecordsSeeds tests/fuzz/corpus/apng-records
 
 #include "hosting/ApngEncoder.h"
+#include "SeedFiles.h"
 
-#include <fstream>
-#include <iostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,19 +84,5 @@ std::vector<std::pair<std::string, std::string>> Seeds()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
-    {
-        std::cerr << "usage: ApngRecordsSeeds FOLDER\n";
-        return 2;
-    }
-    for (const auto& [name, bytes] : Seeds())
-    {
-        std::ofstream file(std::string(argv[1]) + "/" + name, std::ios::binary);
-        if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        {
-            std::cerr << "ApngRecordsSeeds: cannot write " << name << "\n";
-            return 1;
-        }
-    }
-    return 0;
+    return WriteSeedFiles(argc, argv, "ApngRecordsSeeds", Seeds());
 }

@@ -9,11 +9,10 @@
 //     build/fuzz/IccProfileSeeds tests/fuzz/corpus/icc-profile
 
 #include "hosting/IccProfileBuilders.h"
+#include "SeedFiles.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iostream>
 #include <random>
 #include <string>
 #include <utility>
@@ -38,7 +37,7 @@ std::string CurvedSrgb(const IccToneCurve& curve, IccVersion version = IccVersio
 std::vector<std::pair<std::string, std::string>> Seeds()
 {
     std::vector<std::pair<std::string, std::string>> seeds;
-    const auto add = [&](const std::string& name, std::string bytes) { seeds.emplace_back(name, std::move(bytes)); };
+    const auto add = [&](const std::string& name, std::string bytes) { seeds.emplace_back(name + ".icc", std::move(bytes)); };
     add("srgb-v2", Encode(MatrixProfile(SrgbSpace())));
     add("srgb-v4", Encode(MatrixProfile(SrgbSpace(), IccVersion::V4_3)));
     add("adobe-rgb", Encode(MatrixProfile(AdobeRgbSpace())));
@@ -93,20 +92,5 @@ std::vector<std::pair<std::string, std::string>> Seeds()
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
-    {
-        std::cerr << "usage: IccProfileSeeds FOLDER\n";
-        return 2;
-    }
-    for (const auto& [name, bytes] : Seeds())
-    {
-        std::ofstream file(std::string(argv[1]) + "/" + name + ".icc", std::ios::binary);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!file)
-        {
-            std::cerr << "could not write " << name << "\n";
-            return 1;
-        }
-    }
-    return 0;
+    return WriteSeedFiles(argc, argv, "IccProfileSeeds", Seeds());
 }
